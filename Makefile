@@ -1,0 +1,40 @@
+# The README's commands. `make run` and `make test` install what is missing first.
+
+BUILD_DIR ?= build
+JOBS ?= 2
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+# Debian 12 packages the build, the tests and the benchmarks need.
+PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev
+
+CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAINQUILL_WERROR=ON
+
+.PHONY: deps build run test bench clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	$(CONFIGURE) -DRAINQUILL_BENCH=OFF
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/rainquill-cli --help
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+bench: deps
+	$(CONFIGURE) -DRAINQUILL_BENCH=ON
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target rainquill-bench
+	$(BUILD_DIR)/bin/rainquill-bench
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,222 @@
+#include "cli/cliapp.h"
+
+#include "cli/clioptions.h"
+#include "engine/markup.h"
+#include "engine/numbers.h"
+#include "engine/preview.h"
+#include "engine/stepbox.h"
+#include "schemes/builtinschemes.h"
+#include "version.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace rainquill::cli {
+
+namespace {
+
+enum Exit { Success = 0, Refused = 1, BadInput = 2 };
+
+// Failures carry the exit status and the message for standard error.
+struct Failure
+{
+    Exit status;
+    QString message;
+};
+
+void printError(const QString &message)
+{
+    const QByteArray bytes = message.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+bool writeOut(const QByteArray &bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+           && std::fflush(stdout) == 0;
+}
+
+// The offset of the first byte that is not part of well-formed UTF-8, or -1.
+qsizetype invalidUtf8Offset(const QByteArray &bytes)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype size = bytes.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const unsigned char c = s[pos];
+        if (c < 0x80) {
+            ++pos;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80, high = 0xbf; // allowed range of the second byte
+        if (c >= 0xc2 && c <= 0xdf) {
+            length = 2;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            length = 3;
+            if (c == 0xe0)
+                low = 0xa0; // no overlong forms
+            if (c == 0xed)
+                high = 0x9f; // no surrogates
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            length = 4;
+            if (c == 0xf0)
+                low = 0x90;
+            if (c == 0xf4)
+                high = 0x8f; // nothing above U+10FFFF
+        } else {
+            return pos;
+        }
+        if (pos + length > size)
+            return pos;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char lo = k == 1 ? low : 0x80;
+            const unsigned char hi = k == 1 ? high : 0xbf;
+            if (s[pos + k] < lo || s[pos + k] > hi)
+                return pos;
+        }
+        pos += length;
+    }
+    return -1;
+}
+
+// Every line break (CR LF, CR, LF, U+2029) as CR LF, the way the input pane returns it.
+QString withPaneLineBreaks(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (qsizetype pos = 0; pos < text.size(); ++pos) {
+        const QChar ch = text[pos];
+        if (ch == u'\r' || ch == u'\n' || ch == QChar::ParagraphSeparator) {
+            if (ch == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n')
+                ++pos;
+            out.append(u"\r\n");
+        } else {
+            out.append(ch);
+        }
+    }
+    return out;
+}
+
+std::variant<QString, Failure> readInput(const QString &file)
+{
+    QFile input;
+    const bool standardInput = file.isEmpty() || file == u"-";
+    const QString name = standardInput ? QStringLiteral("standard input") : file;
+    const bool opened = standardInput ? input.open(stdin, QIODevice::ReadOnly)
+                                      : (input.setFileName(file), input.open(QIODevice::ReadOnly));
+    if (!opened)
+        return Failure{BadInput, QStringLiteral("cannot read %1: %2").arg(name, input.errorString())};
+    QByteArray bytes = input.readAll();
+    if (input.error() != QFileDevice::NoError)
+        return Failure{BadInput, QStringLiteral("cannot read %1: %2").arg(name, input.errorString())};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    const qsizetype bad = invalidUtf8Offset(bytes);
+    if (bad >= 0)
+        return Failure{BadInput, QStringLiteral("%1 is not valid UTF-8 (byte %2)").arg(name).arg(bad)};
+    return withPaneLineBreaks(QString::fromUtf8(bytes));
+}
+
+CodeRequest requestFor(const Options &options, QStringView text)
+{
+    const ColorStrip scheme = BuiltInSchemes[size_t(options.scheme - 1)];
+    CodeRequest request;
+    request.text = text;
+    request.start = options.from.value_or(scheme.start());
+    request.end = options.to.value_or(scheme.end());
+    request.stepValue = LeadingNumber(SettleStepText(options.stepText));
+    request.format = options.format;
+    request.tpl = options.format == OutputFormat::Custom
+                      ? Template{options.prefix.value_or(QString()), options.middle.value_or(QString()),
+                                 options.suffix.value_or(QString())}
+                      : TemplateFor(options.format);
+    return request;
+}
+
+// The smallest step 1-100 whose code has at most `limit` characters.
+std::optional<Failure> fitStep(CodeRequest &request, qint64 limit)
+{
+    for (int step = 1; step <= 100; ++step) {
+        request.stepValue = step;
+        if (CodeCharacterCount(request) <= limit)
+            return std::nullopt;
+    }
+    return Failure{Refused, QStringLiteral("没有一个 1-100 的步长能让代码不超过 %1 个字符").arg(limit)};
+}
+
+QByteArray ansiPreview(const CodeRequest &request)
+{
+    QByteArray out;
+    for (const PreviewRun &run : PreviewPlan(request.text, request.start, request.end, request.stepValue)) {
+        out += "\x1b[38;2;" + QByteArray::number(run.color.red) + ';' + QByteArray::number(run.color.green)
+               + ';' + QByteArray::number(run.color.blue) + 'm';
+        out += request.text.mid(run.offset, run.length).toUtf8();
+    }
+    if (!out.isEmpty())
+        out += "\x1b[0m";
+    return out;
+}
+
+std::variant<QByteArray, Failure> convert(const Options &options)
+{
+    const auto input = readInput(options.file);
+    if (const auto *failure = std::get_if<Failure>(&input))
+        return *failure;
+    const QString &text = std::get<QString>(input);
+
+    CodeRequest request = requestFor(options, text);
+    if (text.isEmpty())
+        return Failure{Refused, QStringLiteral("请输入要转换的文字")};
+    if (!request.tpl.isComplete())
+        return Failure{Refused, QStringLiteral("自定义格式没有填完整")};
+    if (options.fit) {
+        if (auto failure = fitStep(request, *options.fit))
+            return *failure;
+    }
+    if (options.preview)
+        return ansiPreview(request);
+    const std::optional<QString> code = GenerateCode(request);
+    if (!code)
+        return Failure{Refused, QStringLiteral("生成的代码太长，请增大步长")};
+    return code->toUtf8();
+}
+
+} // namespace
+
+int Run(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int n = 1; n < argc; ++n)
+        arguments.append(QString::fromUtf8(argv[n]));
+
+    const auto parsed = ParseOptions(arguments);
+    if (const auto *error = std::get_if<UsageError>(&parsed)) {
+        printError(QStringLiteral("rainquill-cli: %1\nTry 'rainquill-cli --help' for more information.")
+                       .arg(error->message));
+        return BadInput;
+    }
+    const Options &options = std::get<Options>(parsed);
+    if (options.help)
+        return writeOut(HelpText().toUtf8()) ? Success : BadInput;
+    if (options.version) {
+        const QString version = QStringLiteral("rainquill-cli %1 (build %2)\n")
+                                    .arg(QLatin1String(CurrentVersion))
+                                    .arg(CurrentBuild);
+        return writeOut(version.toUtf8()) ? Success : BadInput;
+    }
+
+    const auto result = convert(options);
+    if (const auto *failure = std::get_if<Failure>(&result)) {
+        printError(failure->status == Refused ? failure->message
+                                              : QStringLiteral("rainquill-cli: ") + failure->message);
+        return failure->status;
+    }
+    if (!writeOut(std::get<QByteArray>(result))) {
+        printError(QStringLiteral("rainquill-cli: cannot write standard output"));
+        return BadInput;
+    }
+    return Success;
+}
+
+} // namespace rainquill::cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/gradient.h"
+#include "engine/outputformat.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+namespace rainquill::cli {
+
+struct Options
+{
+    OutputFormat format = OutputFormat::Ubb;
+    std::optional<QString> prefix;
+    std::optional<QString> middle;
+    std::optional<QString> suffix;
+    int scheme = 1;
+    std::optional<Rgb> from;
+    std::optional<Rgb> to;
+    QString stepText = QStringLiteral("1");
+    std::optional<qint64> fit;
+    bool preview = false;
+    bool help = false;
+    bool version = false;
+    QString file; // empty or "-": standard input
+};
+
+// Bad usage, with the message that names the problem.
+struct UsageError
+{
+    QString message;
+};
+
+std::variant<Options, UsageError> ParseOptions(const QStringList &arguments);
+
+QString HelpText();
+
+} // namespace rainquill::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+// The conversion: number reading, rounding, gradient arithmetic, the step, the output
+// formats, the code writer and the preview plan.
+#include "engine/gradient.h"
+#include "engine/markup.h"
+#include "engine/numbers.h"
+#include "engine/outputformat.h"
+#include "engine/preview.h"
+#include "engine/stepbox.h"
+#include "engine/textgroups.h"

@@ -1,0 +1,23 @@
+#include "engine/textgroups.h"
+
+#include "engine/numbers.h"
+
+namespace rainquill {
+
+qsizetype CharacterCount(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype pos = 0; pos < text.size(); pos = NextCharacterEnd(text, pos))
+        ++count;
+    return count;
+}
+
+qsizetype WholeStep(double stepValue, qsizetype L)
+{
+    const double whole = RoundHalfEven(stepValue);
+    if (!(whole >= 1) || whole > double(L - 1))
+        return 1;
+    return qsizetype(whole);
+}
+
+} // namespace rainquill

@@ -1,0 +1,147 @@
+#include "engine/gradient.h"
+#include "engine/textgroups.h"
+
+#include <QTest>
+#include <limits>
+
+using namespace rainquill;
+
+class TestGradient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void channel_data();
+    void channel();
+    void wholeStep_data();
+    void wholeStep();
+    void characters_data();
+    void characters();
+    void groupsNeverSplitACharacter();
+    void groupColorStaysBetweenKeyColors();
+};
+
+void TestGradient::channel_data()
+{
+    QTest::addColumn<int>("L");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<int>("i");
+    QTest::addColumn<double>("exact");
+    QTest::addColumn<int>("rounded");
+
+    QTest::newRow("L3 0-255 i1") << 3 << 0 << 255 << 1 << 85.0 << 85;
+    QTest::newRow("L3 0-255 i2") << 3 << 0 << 255 << 2 << 170.0 << 170;
+    QTest::newRow("L3 0-255 i3") << 3 << 0 << 255 << 3 << 255.0 << 255;
+    QTest::newRow("L3 255-0 i1") << 3 << 255 << 0 << 1 << 170.0 << 170;
+    QTest::newRow("L6 255-0 i1") << 6 << 255 << 0 << 1 << 212.5 << 212;
+    QTest::newRow("L6 255-0 i3") << 6 << 255 << 0 << 3 << 127.5 << 128;
+    QTest::newRow("L6 255-0 i6") << 6 << 255 << 0 << 6 << 0.0 << 0;
+    QTest::newRow("L6 0-255 i1") << 6 << 0 << 255 << 1 << 42.5 << 42;
+    QTest::newRow("L6 0-255 i3") << 6 << 0 << 255 << 3 << 127.5 << 128;
+    QTest::newRow("L2 0-5 i1") << 2 << 0 << 5 << 1 << 2.5 << 2;
+    QTest::newRow("L2 0-5 i2") << 2 << 0 << 5 << 2 << 5.0 << 5;
+    QTest::newRow("L5 0-255 i3") << 5 << 0 << 255 << 3 << 153.0 << 153;
+    QTest::newRow("L4 0-255 i1") << 4 << 0 << 255 << 1 << 63.75 << 64;
+    QTest::newRow("L4 0-255 i3") << 4 << 0 << 255 << 3 << 191.25 << 191;
+    QTest::newRow("L1 any i1") << 1 << 17 << 200 << 1 << 200.0 << 200;
+    QTest::newRow("equal channels") << 9 << 77 << 77 << 4 << 77.0 << 77;
+    QTest::newRow("long text, exact product") << std::numeric_limits<int>::max() << 0 << 255
+                                              << std::numeric_limits<int>::max() << 255.0 << 255;
+}
+
+void TestGradient::channel()
+{
+    QFETCH(int, L);
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(int, i);
+    QFETCH(double, exact);
+    QFETCH(int, rounded);
+    QCOMPARE(GradientChannel(a, b, i, L), exact);
+    const Rgb c = GroupColor({a, a, a}, {b, b, b}, i, L);
+    QCOMPARE(c, (Rgb{rounded, rounded, rounded}));
+}
+
+void TestGradient::wholeStep_data()
+{
+    QTest::addColumn<double>("stepValue");
+    QTest::addColumn<int>("L");
+    QTest::addColumn<int>("step");
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("1") << 1.0 << 10 << 1;
+    QTest::newRow("2.5 to even") << 2.5 << 10 << 2;
+    QTest::newRow("3.5 to even") << 3.5 << 10 << 4;
+    QTest::newRow("L-1 kept") << 4.0 << 5 << 4;
+    QTest::newRow("L reset") << 5.0 << 5 << 1;
+    QTest::newRow("fraction compared whole") << 4.4 << 5 << 4;
+    QTest::newRow("one character") << 1.0 << 1 << 1;
+    QTest::newRow("100") << 100.0 << 1000 << 100;
+    QTest::newRow("half rounds to 0") << 0.5 << 10 << 1;
+    QTest::newRow("negative") << -3.0 << 10 << 1;
+    QTest::newRow("minus infinity") << -inf << 10 << 1;
+    QTest::newRow("infinity") << inf << 10 << 1;
+}
+
+void TestGradient::wholeStep()
+{
+    QFETCH(double, stepValue);
+    QFETCH(int, L);
+    QFETCH(int, step);
+    QCOMPARE(WholeStep(stepValue, L), qsizetype(step));
+}
+
+void TestGradient::characters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("ascii") << "abc" << 3;
+    QTest::newRow("line break is two") << "a\r\nb" << 4;
+    QTest::newRow("Chinese") << "渐变文字" << 4;
+    QTest::newRow("emoji is one") << "a😀b" << 3;
+    QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + "a" << 2;
+    QTest::newRow("lone low surrogate first") << QString(QChar(0xDE00)) + QChar(0xD83D) << 2;
+}
+
+void TestGradient::characters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QCOMPARE(CharacterCount(text), qsizetype(count));
+}
+
+void TestGradient::groupsNeverSplitACharacter()
+{
+    const QString text = QStringLiteral("😀a😀😀b😀");
+    for (qsizetype step = 1; step <= 5; ++step) {
+        QString joined;
+        qsizetype groups = 0;
+        qsizetype nextPosition = 1;
+        ForEachGroup(text, 6, step, [&](qsizetype i, QStringView g) {
+            QCOMPARE(i, nextPosition);
+            QVERIFY(!g.front().isLowSurrogate());
+            QVERIFY(!g.back().isHighSurrogate());
+            nextPosition += step;
+            joined += g;
+            ++groups;
+        });
+        QCOMPARE(joined, text);
+        QCOMPARE(groups, (6 + step - 1) / step);
+    }
+}
+
+void TestGradient::groupColorStaysBetweenKeyColors()
+{
+    for (const int L : {1, 2, 3, 7, 255, 1000}) {
+        for (qint64 i = 1; i <= L; ++i) {
+            const Rgb c = GroupColor({255, 0, 10}, {0, 255, 11}, i, L);
+            QVERIFY(c.red >= 0 && c.red <= 255);
+            QVERIFY(c.green >= 0 && c.green <= 255);
+            QVERIFY(c.blue >= 10 && c.blue <= 11);
+        }
+        QCOMPARE(GroupColor({255, 0, 10}, {0, 255, 11}, L, L), (Rgb{0, 255, 11}));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestGradient)
+#include "tst_gradient.moc"

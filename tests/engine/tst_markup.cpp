@@ -1,0 +1,203 @@
+#include "engine/markup.h"
+#include "engine/textgroups.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace rainquill;
+
+namespace {
+
+Rgb rgb(uint value)
+{
+    return {int(value >> 16), int((value >> 8) & 0xff), int(value & 0xff)};
+}
+
+CodeRequest request(const QString &text, uint from, uint to, double step, OutputFormat format,
+                    const Template &tpl = {})
+{
+    return {text, rgb(from), rgb(to), step, format,
+            format == OutputFormat::Custom ? tpl : TemplateFor(format)};
+}
+
+// The rules written out plainly, one group at a time, to check the fast writer against.
+QString referenceCode(const CodeRequest &r)
+{
+    QString code;
+    const qsizetype L = CharacterCount(r.text);
+    const bool html = r.format == OutputFormat::Html;
+    ForEachGroup(r.text, L, WholeStep(r.stepValue, L), [&](qsizetype i, QStringView group) {
+        const QString g = group.toString();
+        if (g == "\r" || g == "\n" || g == "\t" || g == QString(g.size(), u' ')) {
+            if (!html)
+                code += g;
+            else if (g == "\r")
+                code += "<br />";
+            else if (g == "\t")
+                code += "<br /><br />";
+            else if (g != "\n")
+                code += QStringLiteral("&nbsp;").repeated(g.size());
+            return;
+        }
+        QString text = g;
+        if (html) {
+            text.replace(u'&', QStringLiteral("&amp;")).replace(u'<', QStringLiteral("&lt;"));
+            text.replace(u'>', QStringLiteral("&gt;")).replace(u'\r', QStringLiteral("<br />")).remove(u'\n');
+        }
+        const Rgb c = GroupColor(r.start, r.end, i, L);
+        code += r.tpl.prefix + u'#' + HexByte(c.red) + HexByte(c.green) + HexByte(c.blue) + r.tpl.middle
+                + text + r.tpl.suffix;
+    });
+    return code;
+}
+
+} // namespace
+
+class TestMarkup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hexByte_data();
+    void hexByte();
+    void generateCode_data();
+    void generateCode();
+    void matchesPlainRules();
+    void characterCount();
+    void tooLongCodeIsRefused();
+};
+
+void TestMarkup::hexByte_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("hex");
+    QTest::newRow("zero") << 0.0 << "00";
+    QTest::newRow("one digit") << 15.0 << "0F";
+    QTest::newRow("max") << 255.0 << "FF";
+    QTest::newRow("half to even up") << 127.5 << "80";
+    QTest::newRow("half to even down") << 42.5 << "2A";
+    QTest::newRow("quarter") << 191.25 << "BF";
+    QTest::newRow("too large") << 256.0 << "";
+    QTest::newRow("negative") << -1.0 << "";
+}
+
+void TestMarkup::hexByte()
+{
+    QFETCH(double, value);
+    QFETCH(QString, hex);
+    QCOMPARE(HexByte(value), hex);
+}
+
+void TestMarkup::generateCode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<uint>("from");
+    QTest::addColumn<uint>("to");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("code");
+
+    const int ubb = int(OutputFormat::Ubb), html = int(OutputFormat::Html), qq = int(OutputFormat::QQ);
+    QTest::newRow("abc") << "abc" << 0x000000u << 0xFFFFFFu << 1.0 << ubb
+                         << "[color=#555555]a[/color][color=#AAAAAA]b[/color][color=#FFFFFF]c[/color]";
+    QTest::newRow("line break html")
+        << "a b\r\nc" << 0xFF0000u << 0x0000FFu << 1.0 << html
+        << "<font color=#D4002A>a</font>&nbsp;<font color=#800080>b</font><br /><font color=#0000FF>c</font>";
+    QTest::newRow("line break ubb")
+        << "a b\r\nc" << 0xFF0000u << 0x0000FFu << 1.0 << ubb
+        << "[color=#D4002A]a[/color] [color=#800080]b[/color]\r\n[color=#0000FF]c[/color]";
+    QTest::newRow("step 2") << "abcde" << 0x000000u << 0xFFFFFFu << 2.0 << ubb
+                            << "[color=#333333]ab[/color][color=#999999]cd[/color][color=#FFFFFF]e[/color]";
+    QTest::newRow("step 5 resets to 1")
+        << "abcde" << 0x000000u << 0xFFFFFFu << 5.0 << ubb
+        << "[color=#333333]a[/color][color=#666666]b[/color][color=#999999]c[/color]"
+           "[color=#CCCCCC]d[/color][color=#FFFFFF]e[/color]";
+    QTest::newRow("step 2.5 to 2") << "abcde" << 0x000000u << 0xFFFFFFu << 2.5 << ubb
+                                   << "[color=#333333]ab[/color][color=#999999]cd[/color][color=#FFFFFF]e[/color]";
+    QTest::newRow("step 4.4 to 4") << "abcde" << 0x000000u << 0xFFFFFFu << 4.4 << ubb
+                                   << "[color=#333333]abcd[/color][color=#FFFFFF]e[/color]";
+    QTest::newRow("negative step as 1") << "ab" << 0x000000u << 0xFFFFFFu << -5.0 << ubb
+                                        << "[color=#808080]a[/color][color=#FFFFFF]b[/color]";
+    QTest::newRow("one character in end colour") << "x" << 0xFF0000u << 0x0000FFu << 50.0 << ubb
+                                                 << "[color=#0000FF]x[/color]";
+    QTest::newRow("spaces ubb") << "   " << 0u << 0xFFFFFFu << 1.0 << ubb << "   ";
+    QTest::newRow("spaces html") << "   " << 0u << 0xFFFFFFu << 1.0 << html << "&nbsp;&nbsp;&nbsp;";
+    QTest::newRow("space group html")
+        << "ab  cd" << 0u << 0xFFFFFFu << 2.0 << html
+        << "<font color=#2A2A2A>ab</font>&nbsp;&nbsp;<font color=#D4D4D4>cd</font>";
+    QTest::newRow("tab html") << "\t" << 0u << 0xFFFFFFu << 1.0 << html << "<br /><br />";
+    QTest::newRow("tab ubb") << "\t" << 0u << 0xFFFFFFu << 1.0 << ubb << "\t";
+    QTest::newRow("line break alone html") << "\r\n" << 0u << 0xFFFFFFu << 1.0 << html << "<br />";
+    QTest::newRow("line break inside groups ubb")
+        << "a\r\nb" << 0u << 0xFFFFFFu << 2.0 << ubb << "[color=#404040]a\r[/color][color=#BFBFBF]\nb[/color]";
+    QTest::newRow("line break inside groups html")
+        << "a\r\nb" << 0u << 0xFFFFFFu << 2.0 << html
+        << "<font color=#404040>a<br /></font><font color=#BFBFBF>b</font>";
+    QTest::newRow("markup characters html")
+        << "<&>" << 0u << 0xFFFFFFu << 1.0 << html
+        << "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font><font color=#FFFFFF>&gt;</font>";
+    QTest::newRow("markup characters ubb")
+        << "[&]" << 0u << 0xFFFFFFu << 1.0 << ubb
+        << "[color=#555555][[/color][color=#AAAAAA]&[/color][color=#FFFFFF]][/color]";
+    QTest::newRow("qq") << "文" << 0u << 0x0022FFu << 1.0 << qq << "[ftc=#0022FF]文[/ft]";
+    QTest::newRow("emoji is one character")
+        << "a😀b" << 0u << 0xFFFFFFu << 1.0 << ubb
+        << "[color=#555555]a[/color][color=#AAAAAA]😀[/color][color=#FFFFFF]b[/color]";
+    QTest::newRow("emoji groups of two") << "😀😀😀" << 0u << 0xFFFFFFu << 2.0 << ubb
+                                         << "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]";
+}
+
+void TestMarkup::generateCode()
+{
+    QFETCH(QString, text);
+    QFETCH(uint, from);
+    QFETCH(uint, to);
+    QFETCH(double, step);
+    QFETCH(int, format);
+    QFETCH(QString, code);
+    const CodeRequest r = request(text, from, to, step, OutputFormat(format));
+    QCOMPARE(GenerateCode(r), std::optional<QString>(code));
+    QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
+}
+
+void TestMarkup::matchesPlainRules()
+{
+    // Random texts over an alphabet rich in the characters with rules of their own.
+    const QString alphabet = QStringLiteral("ab  \t\r\n<&>文😀");
+    QRandomGenerator generator(2200);
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        const int length = 1 + int(generator.bounded(60));
+        while (CharacterCount(text) < length) {
+            const qsizetype pos = generator.bounded(alphabet.size());
+            text += alphabet[pos].isHighSurrogate() ? alphabet.mid(pos, 2)
+                    : alphabet[pos].isLowSurrogate() ? alphabet.mid(pos - 1, 2)
+                                                     : alphabet.mid(pos, 1);
+        }
+        const auto format = OutputFormat(generator.bounded(4));
+        const CodeRequest r = request(text, generator.bounded(0x1000000u), generator.bounded(0x1000000u),
+                                      1 + generator.bounded(8), format, {"<<", "|😀|", ">>"});
+        QCOMPARE(GenerateCode(r).value(), referenceCode(r));
+    }
+}
+
+void TestMarkup::characterCount()
+{
+    const QString text = QStringLiteral("渐变😀 ").repeated(5000);
+    const CodeRequest r = request(text, 0x123456, 0xABCDEF, 3, OutputFormat::Custom, {"😀", "文", "x"});
+    const QString code = GenerateCode(r).value();
+    QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
+    QVERIFY(CodeCharacterCount(r) < code.size());
+}
+
+void TestMarkup::tooLongCodeIsRefused()
+{
+    const Template huge{QString(1 << 20, u'x'), "]", "["};
+    QVERIFY(!GenerateCode(request(QString(1100, u'a'), 0, 0, 1, OutputFormat::Custom, huge)));
+    // The bound alone is over the limit, the code itself is not: html's worst case is far above.
+    const QString spaces(MaxCodeLength / 12 + 10, u'\n');
+    QCOMPARE(GenerateCode(request(spaces, 0, 0, 1, OutputFormat::Html)), std::optional<QString>(QString()));
+}
+
+QTEST_APPLESS_MAIN(TestMarkup)
+#include "tst_markup.moc"
