@@ -5,7 +5,8 @@ JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Debian 12 packages the build, the tests and the benchmarks need.
-PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev
+PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev \
+            fonts-wqy-microhei
 
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAINQUILL_WERROR=ON
 
@@ -26,7 +27,7 @@ build: deps
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	$(BUILD_DIR)/bin/rainquill-cli --help
+	$(BUILD_DIR)/bin/rainquill
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "schemes/colorstrip.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace rainquill {
+
+class CodePane;
+class GradientBox;
+class InputPane;
+class StepArrow;
+class SwatchFrame;
+
+// The main window: the panes, the key-colour strip, the scheme swatches, the step row,
+// the format row and the conversion.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+
+    const ColorStrip &strip() const { return m_strip; }
+
+    // Shows the custom swatches; the scheme editor calls it after saving.
+    void MenuCustom_Click();
+
+    // Opens a child window: shows it, disables this window and gives the child the focus.
+    // The child calls childClosed() when it closes.
+    void openChild(QWidget *child);
+    void childClosed();
+
+private:
+    void buildControls();
+    void buildFrame4(QWidget *client);
+    void buildFormatRow(QWidget *client);
+    void buildMenus();
+    void Form_Load();
+
+    void CmdGo_Click();
+    void PreviewColors(double stepValue, const QString &text);
+    void Combo1_Click();
+    void CmdLeft_Click();
+    void CmdRight_Click();
+    void CmdContrary_Click();
+    void CmdRnd_Click();
+    void TxtStep_Change();
+    void stepArrowPressed(std::array<StepArrow *, 2> &arrow, int delta);
+    void stepArrowReleased(std::array<StepArrow *, 2> &arrow);
+    void PicColorBox_MouseDown(int index, Qt::MouseButton button);
+    void PicColorBox_Click(int index);
+    void MenuDefault_Click();
+    void RTInput_Change();
+    void OptView_Click();
+    void OptAll_Click();
+    void OptCode_Click();
+    void SetViewLayout();
+
+    void setCodeCaption();
+    double stepValue() const;
+
+    ColorStrip m_strip;
+    int ViewMode = 1;
+    quint8 LastSwatchButton = 1;
+
+    // Controls, named as the window's design names them.
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    std::array<SwatchFrame *, 2> Frame3{};
+    QGroupBox *Frame4 = nullptr;
+    QGroupBox *Frame5 = nullptr;
+    InputPane *RTInput = nullptr;
+    CodePane *TxtCode = nullptr;
+    GradientBox *PicColor = nullptr;
+    std::array<GradientBox *, 20> PicColorBox{};
+    QPushButton *CmdLeft = nullptr;
+    QPushButton *CmdRight = nullptr;
+    QPushButton *CmdRnd = nullptr;
+    QPushButton *CmdContrary = nullptr;
+    QPushButton *CmdGo = nullptr;
+    QPushButton *CmdBack = nullptr;
+    QPushButton *CmdClear = nullptr;
+    QPushButton *CmdClipCode = nullptr;
+    QCheckBox *ChkAuto = nullptr;
+    QLineEdit *TxtStep = nullptr;
+    std::array<StepArrow *, 2> PicUp{};
+    std::array<StepArrow *, 2> PicDown{};
+    QPushButton *OptView = nullptr;
+    QPushButton *OptAll = nullptr;
+    QPushButton *OptCode = nullptr;
+    QComboBox *Combo1 = nullptr;
+    std::array<QLineEdit *, 3> TxtStyle{};
+    QMenu *MenuColor = nullptr;
+    QAction *MenuDefault = nullptr;
+    QAction *MenuCustom = nullptr;
+    QAction *MenuUpdate = nullptr;
+    QAction *MenuAbout = nullptr;
+    QAction *MenuExit = nullptr;
+};
+
+} // namespace rainquill

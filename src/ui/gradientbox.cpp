@@ -1,0 +1,45 @@
+#include "ui/gradientbox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace rainquill {
+
+GradientBox::GradientBox(QWidget *parent) : QWidget(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void DrawGradient(const ColorStrip &strip, GradientBox *box)
+{
+    box->m_strip = strip;
+    box->update();
+}
+
+void GradientBox::paintEvent(QPaintEvent *)
+{
+    if (!m_strip)
+        return;
+    QPainter painter(this);
+    const int w = width();
+    for (int x = 0; x < w; ++x) {
+        // Each pixel column shows the logical column 0-255 at its place.
+        const int column = w > 1 ? (x * 255 + (w - 1) / 2) / (w - 1) : 255;
+        const Rgb c = StripColumn(*m_strip, column);
+        painter.setPen(QColor(c.red, c.green, c.blue));
+        painter.drawLine(x, 0, x, height() - 1);
+    }
+}
+
+void GradientBox::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(event->button());
+}
+
+void GradientBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace rainquill

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engine/preview.h"
+#include "schemes/colorstrip.h"
+
+#include <QTextEdit>
+
+namespace rainquill {
+
+// The input pane: the user's text, and the coloured preview shown in its place. Its
+// text reads with every line break as CR LF; `changed` is raised once for every change,
+// whether typed, pasted or set by the program.
+class InputPane : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit InputPane(QWidget *parent = nullptr);
+
+    QString text() const;
+    // Replaces the whole text by plain, uncoloured text; the caret goes to the start.
+    void replaceText(const QString &text);
+    // The colour of the text inserted next at the caret.
+    void setSelectionColor(KeyColor color);
+    void insertAtCaret(const QString &text);
+    void setBackgroundColor(KeyColor color);
+    KeyColor backgroundColor() const;
+
+    // Shows `text` (as `text()` returns it) coloured run by run. The preview is built away
+    // from the widget and swapped in whole, one change for the whole rebuild.
+    void showPreview(const QString &text, const QList<PreviewRun> &runs);
+
+signals:
+    void changed();
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    template<typename Edit>
+    void quietly(Edit &&edit);
+
+    bool m_quiet = false;
+};
+
+} // namespace rainquill

@@ -1,0 +1,44 @@
+#include "ui/steparrow.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+namespace rainquill {
+
+StepArrow::StepArrow(Direction direction, bool pressedLook, QWidget *parent)
+    : QWidget(parent), m_direction(direction), m_pressedLook(pressedLook)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void StepArrow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    painter.fillRect(rect(), m_pressedLook ? QColor(200, 200, 225) : QColor(240, 240, 255));
+    painter.setPen(m_pressedLook ? QColor(90, 90, 120) : QColor(160, 160, 190));
+    painter.drawRect(r);
+
+    const int cx = r.center().x() + (m_pressedLook ? 1 : 0);
+    const int cy = r.center().y() + (m_pressedLook ? 1 : 0);
+    const int half = qMax(2, r.height() / 3);
+    const int sign = m_direction == Direction::Up ? -1 : 1;
+    const QPolygon arrow({QPoint(cx - half, cy - sign * half / 2), QPoint(cx + half, cy - sign * half / 2),
+                          QPoint(cx, cy + sign * half / 2 + sign)});
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 160));
+    painter.drawPolygon(arrow);
+}
+
+void StepArrow::mousePressEvent(QMouseEvent *)
+{
+    emit pressed();
+}
+
+void StepArrow::mouseReleaseEvent(QMouseEvent *)
+{
+    emit released();
+}
+
+} // namespace rainquill

@@ -1,0 +1,39 @@
+#include "ui/swatchframe.h"
+
+#include "ui/frmmainlayout.h"
+
+#include <QLabel>
+
+namespace rainquill {
+
+SwatchFrame::SwatchFrame(int index, int first, const QString &caption, QWidget *parent)
+    : QGroupBox(caption, parent)
+{
+    using namespace FrmMainLayout;
+    setObjectName(QStringLiteral("Frame3_%1").arg(index));
+    setGeometry(Frame3.toPixels());
+    static const QString numbers = QStringLiteral("①②③④⑤⑥⑦⑧⑨⑩");
+    for (int n = 0; n < 10; ++n) {
+        const int column = n / 5;
+        const int top = SwatchTops[n % 5];
+        auto *swatch = new GradientBox(this);
+        swatch->setObjectName(QStringLiteral("PicColorBox_%1").arg(first + n));
+        swatch->setGeometry(TwipsRect{SwatchLefts[column], top, SwatchWidth, SwatchHeight}.toPixels());
+        connect(swatch, &GradientBox::pressed, this,
+                [this, index = first + n](Qt::MouseButton button) { emit swatchPressed(index, button); });
+        connect(swatch, &GradientBox::clicked, this, [this, index = first + n] { emit swatchClicked(index); });
+        m_swatches[size_t(n)] = swatch;
+
+        auto *label = new QLabel(numbers.mid(n, 1), this);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(first + n));
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(TwipsRect{SwatchLabelLefts[column], top + (SwatchHeight - SwatchLabelSize) / 2,
+                                     SwatchLabelSize, SwatchLabelSize}
+                               .toPixels());
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(p);
+    }
+}
+
+} // namespace rainquill

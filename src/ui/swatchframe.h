@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/gradientbox.h"
+
+#include <QGroupBox>
+#include <array>
+
+class QLabel;
+
+namespace rainquill {
+
+// One of the two frames of scheme swatches: ten swatches numbered ① to ⑩, elements
+// first..first+9 of the window's swatch array.
+class SwatchFrame : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    SwatchFrame(int index, int first, const QString &caption, QWidget *parent);
+
+    GradientBox *swatch(int n) const { return m_swatches[size_t(n)]; }
+
+signals:
+    // `index` is the element of the window's swatch array.
+    void swatchPressed(int index, Qt::MouseButton button);
+    void swatchClicked(int index);
+
+private:
+    std::array<GradientBox *, 10> m_swatches{};
+};
+
+} // namespace rainquill
