@@ -36,6 +36,8 @@ bench: deps
 	$(CONFIGURE) -DRAINQUILL_BENCH=ON
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target rainquill-bench
 	$(BUILD_DIR)/bin/rainquill-bench
+	@echo "Peak memory of the 1,000,000-character conversion, run alone:"
+	$(BUILD_DIR)/bin/rainquill-bench --benchmark_filter='^BM_Convert/1000000'
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,3 +1,4 @@
+#include "benchtext.h"
 #include "engine/markup.h"
 
 #include <benchmark/benchmark.h>
@@ -9,22 +10,6 @@ using namespace rainquill;
 
 namespace {
 
-// Chinese and ASCII with a line break every 80 characters.
-QString sampleText(qsizetype length)
-{
-    const QString pattern = QStringLiteral("渐变文字 Gradient text, 彩虹般的颜色 runs from start to end. ");
-    QString text;
-    text.reserve(length);
-    while (text.size() < length) {
-        if (text.size() % 82 == 80)
-            text += QStringLiteral("\r\n");
-        else
-            text += pattern[text.size() % pattern.size()];
-    }
-    text.truncate(length);
-    return text;
-}
-
 CodeRequest ubbRequest(const QString &text)
 {
     return {text, {0, 121, 255}, {255, 0, 255}, 1, OutputFormat::Ubb, TemplateFor(OutputFormat::Ubb)};
@@ -32,7 +17,7 @@ CodeRequest ubbRequest(const QString &text)
 
 void BM_GenerateCode(benchmark::State &state)
 {
-    const QString text = sampleText(state.range(0));
+    const QString text = benchtext::SampleText(state.range(0), 80);
     const CodeRequest request = ubbRequest(text);
     for (auto _ : state) {
         std::optional<QString> code = GenerateCode(request);
@@ -45,7 +30,7 @@ BENCHMARK(BM_GenerateCode)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmar
 // The floor: as many bytes as the code has, copied into freshly allocated memory.
 void BM_CopyOutputBytes(benchmark::State &state)
 {
-    const QString code = GenerateCode(ubbRequest(sampleText(state.range(0)))).value();
+    const QString code = GenerateCode(ubbRequest(benchtext::SampleText(state.range(0), 80))).value();
     const size_t bytes = size_t(code.size()) * sizeof(QChar);
     for (auto _ : state) {
         std::unique_ptr<char[]> copy(new char[bytes]);
@@ -58,4 +43,3 @@ BENCHMARK(BM_CopyOutputBytes)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(bench
 
 } // namespace
 
-BENCHMARK_MAIN();

@@ -29,26 +29,28 @@ void CodePane::setCode(const QString &code)
     m_blockCodeStart.clear();
     m_blockCodeStart.append(0);
 
+    // Lines of the code, each cut into display lines of at most DisplayLineLength units
+    // (never inside a surrogate pair); CR LF, CR and LF all end a line.
     QString display;
     display.reserve(code.size() + code.size() / DisplayLineLength + 1);
-    qsizetype lineLength = 0;
-    for (qsizetype pos = 0; pos < code.size(); ++pos) {
-        const QChar ch = code[pos];
-        if (ch == u'\r' || ch == u'\n') {
-            if (ch == u'\r' && pos + 1 < code.size() && code[pos + 1] == u'\n')
-                ++pos;
-            display.append(u'\n');
-            m_blockCodeStart.append(pos + 1);
-            lineLength = 0;
-            continue;
+    const qsizetype size = code.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        qsizetype end = pos;
+        const qsizetype limit = qMin(size, pos + DisplayLineLength);
+        while (end < limit && code[end] != u'\r' && code[end] != u'\n')
+            ++end;
+        if (end == limit && end < size && code[end].isLowSurrogate())
+            --end;
+        display.append(QStringView(code).mid(pos, end - pos));
+        if (end == size)
+            break;
+        display.append(u'\n');
+        if (code[end] == u'\r' || code[end] == u'\n') {
+            end += (code[end] == u'\r' && end + 1 < size && code[end + 1] == u'\n') ? 2 : 1;
         }
-        if (lineLength >= DisplayLineLength && !ch.isLowSurrogate()) {
-            display.append(u'\n');
-            m_blockCodeStart.append(pos);
-            lineLength = 0;
-        }
-        display.append(ch);
-        ++lineLength;
+        m_blockCodeStart.append(end);
+        pos = end;
     }
     setPlainText(display);
 }

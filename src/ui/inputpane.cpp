@@ -128,10 +128,9 @@ void InputPane::showPreview(const QString &text, const QList<PreviewRun> &runs)
         cursor.insertText(toDocumentText(QStringView(text).mid(offset, length)), format);
     }
     preview->setUndoRedoEnabled(true);
-    quietly([&] {
-        setDocument(preview);
-        moveCursor(QTextCursor::End);
-    });
+    // The caret stays at the start: taking it to the end would lay out the whole
+    // document at once to scroll there, where the pane otherwise lays out what it shows.
+    quietly([&] { setDocument(preview); });
 }
 
 void InputPane::insertFromMimeData(const QMimeData *source)

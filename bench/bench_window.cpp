@@ -1,0 +1,112 @@
+#include "benchtext.h"
+#include "engine/markup.h"
+#include "ui/codepane.h"
+#include "ui/frmmain.h"
+#include "ui/inputpane.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+using namespace rainquill;
+
+namespace {
+
+// One main window in the mixed view, so that both panes show.
+frmMain &window()
+{
+    static frmMain *main = [] {
+        auto *w = new frmMain;
+        w->show();
+        w->findChild<QPushButton *>(QStringLiteral("OptAll"))->click();
+        QApplication::processEvents();
+        return w;
+    }();
+    return *main;
+}
+
+InputPane *inputPane()
+{
+    return window().findChild<InputPane *>(QStringLiteral("RTInput"));
+}
+
+void reportPeakMemory(benchmark::State &state)
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024;
+}
+
+// From the click on "转换" until the window has painted.
+void convert(benchmark::State &state, const QString &text)
+{
+    auto *go = window().findChild<QPushButton *>(QStringLiteral("CmdGo"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        inputPane()->replaceText(text);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        go->click();
+        window().repaint();
+    }
+    reportPeakMemory(state);
+}
+
+void BM_Convert(benchmark::State &state)
+{
+    convert(state, benchtext::SampleText(state.range(0), 80));
+}
+BENCHMARK(BM_Convert)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ConvertOneParagraph(benchmark::State &state)
+{
+    convert(state, benchtext::SampleText(state.range(0), 0));
+}
+BENCHMARK(BM_ConvertOneParagraph)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The floor: the text and a code-sized string merely shown in the two panes and painted.
+void BM_ShowPlain(benchmark::State &state)
+{
+    const QString text = benchtext::SampleText(state.range(0), 80);
+    const QString code = *GenerateCode({text, {0, 121, 255}, {255, 0, 255}, 1, OutputFormat::Ubb,
+                                        TemplateFor(OutputFormat::Ubb)});
+    auto *codePane = window().findChild<CodePane *>(QStringLiteral("TxtCode"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        inputPane()->replaceText(QString());
+        codePane->setCode(QString());
+        QApplication::processEvents();
+        state.ResumeTiming();
+        inputPane()->replaceText(text);
+        codePane->setCode(code);
+        window().repaint();
+    }
+}
+BENCHMARK(BM_ShowPlain)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One key typed at the end of a pane that holds the text.
+void BM_TypeOneCharacter(benchmark::State &state)
+{
+    inputPane()->replaceText(benchtext::SampleText(state.range(0), 80));
+    inputPane()->moveCursor(QTextCursor::End);
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QCoreApplication::sendEvent(inputPane(), &press);
+    }
+}
+BENCHMARK(BM_TypeOneCharacter)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
