@@ -6,6 +6,8 @@
 #include "engine/stepbox.h"
 #include "engine/textgroups.h"
 #include "schemes/builtinschemes.h"
+#include "ui/aboutwindow.h"
+#include "ui/backcolorframe.h"
 #include "ui/codepane.h"
 #include "ui/colordialog.h"
 #include "ui/frmmainlayout.h"
@@ -15,9 +17,11 @@
 #include "ui/messagebox.h"
 #include "ui/steparrow.h"
 #include "ui/swatchframe.h"
+#include "ui/widgetcolors.h"
 #include "version.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -35,229 +39,17 @@ namespace rainquill {
 
 namespace {
 
-const QColor WindowBackground(244, 244, 244);
-const QColor ButtonBackground(240, 240, 255);
 const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
-const QColor FormatLabelText(64, 0, 0);
 
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::Text, color);
-    widget->setPalette(p);
-}
+} // namespace
 
-QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(place.toPixels());
-    setTextColor(frame, Blue);
-    return frame;
-}
-
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place.toPixels());
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, ButtonBackground);
-    button->setPalette(p);
-    return button;
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place,
-                  const QColor &color)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(place.toPixels());
-    setTextColor(label, color);
-    return label;
-}
-
-QString inputCaption(qsizetype count)
+QString frmMain::InputCaption(qsizetype count)
 {
     return QStringLiteral("要转换的文字(%1个字符").arg(count)
            + (count > 1000 ? QStringLiteral("【字符数较大，建议增加步进数】)") : QStringLiteral(")"));
 }
 
-} // namespace
-
-frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
-{
-    // The colour dialog and the rich text pane are part of Qt: nothing has to be
-    // registered or started before the window is built.
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("渐变文字代码生成器 %1  『青枫博客』%2")
-                       .arg(QLatin1String(CurrentVersion), MakerBlogAddress()));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    QFont font;
-    font.setFamilies(CjkFontFamilies());
-    font.setPointSize(9);
-    setFont(font);
-    buildControls();
-    buildMenus();
-    Form_Load();
-}
-
-void frmMain::buildControls()
-{
-    using namespace FrmMainLayout;
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
-    QPalette p = client->palette();
-    p.setColor(QPalette::Window, WindowBackground);
-    client->setPalette(p);
-    client->setAutoFillBackground(true);
-    setCentralWidget(client);
-
-    Frame5 = makeFrame(client, QStringLiteral("Frame5"), QStringLiteral("背景颜色"), FrmMainLayout::Frame5);
-    Frame1 = makeFrame(client, QStringLiteral("Frame1"), inputCaption(0), FrmMainLayout::Frame1);
-    Frame2 = makeFrame(client, QStringLiteral("Frame2"), QString(), FrmMainLayout::Frame2);
-    RTInput = new InputPane(Frame1);
-    RTInput->setGeometry(FrmMainLayout::RTInput.toPixels());
-    TxtCode = new CodePane(Frame2);
-    TxtCode->setGeometry(FrmMainLayout::TxtCode.toPixels());
-    setCodeCaption();
-
-    Frame3[0] = new SwatchFrame(0, 0, QStringLiteral("默认方案(点击下列色块快速选色)"), client);
-    Frame3[1] = new SwatchFrame(1, 10, QStringLiteral("自定义方案(鼠标右键单击改变方案)"), client);
-    for (SwatchFrame *frame : Frame3) {
-        setTextColor(frame, Blue);
-        for (int n = 0; n < 10; ++n)
-            PicColorBox[size_t(frame == Frame3[0] ? n : 10 + n)] = frame->swatch(n);
-        connect(frame, &SwatchFrame::swatchPressed, this, &frmMain::PicColorBox_MouseDown);
-        connect(frame, &SwatchFrame::swatchClicked, this, &frmMain::PicColorBox_Click);
-    }
-
-    buildFrame4(client);
-    buildFormatRow(client);
-
-    OptView = makeButton(client, QStringLiteral("OptView"), QStringLiteral("预览"), FrmMainLayout::OptView);
-    OptAll = makeButton(client, QStringLiteral("OptAll"), QStringLiteral("混合"), FrmMainLayout::OptAll);
-    OptCode = makeButton(client, QStringLiteral("OptCode"), QStringLiteral("代码"), FrmMainLayout::OptCode);
-    auto *views = new QButtonGroup(this);
-    for (QPushButton *option : {OptView, OptAll, OptCode}) {
-        option->setCheckable(true);
-        views->addButton(option);
-    }
-    OptView->setChecked(true);
-    connect(OptView, &QPushButton::clicked, this, &frmMain::OptView_Click);
-    connect(OptAll, &QPushButton::clicked, this, &frmMain::OptAll_Click);
-    connect(OptCode, &QPushButton::clicked, this, &frmMain::OptCode_Click);
-
-    connect(RTInput, &InputPane::changed, this, &frmMain::RTInput_Change);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void frmMain::buildFrame4(QWidget *client)
-{
-    using namespace FrmMainLayout;
-    Frame4 = makeFrame(client, QStringLiteral("Frame4"), QStringLiteral("选择好颜色后，按【转换】按钮即可"),
-                       FrmMainLayout::Frame4);
-    PicColor = new GradientBox(Frame4);
-    PicColor->setObjectName(QStringLiteral("PicColor"));
-    PicColor->setGeometry(FrmMainLayout::PicColor.toPixels());
-
-    CmdLeft = makeButton(Frame4, QStringLiteral("CmdLeft"), QStringLiteral("颜色左"), FrmMainLayout::CmdLeft);
-    CmdRight = makeButton(Frame4, QStringLiteral("CmdRight"), QStringLiteral("颜色右"), FrmMainLayout::CmdRight);
-    CmdRnd = makeButton(Frame4, QStringLiteral("CmdRnd"), QStringLiteral("随机组合"), FrmMainLayout::CmdRnd);
-    CmdContrary = makeButton(Frame4, QStringLiteral("CmdContrary"), QStringLiteral("颜色 →← 对调"),
-                             FrmMainLayout::CmdContrary);
-    CmdGo = makeButton(Frame4, QStringLiteral("CmdGo"), QStringLiteral("转换"), FrmMainLayout::CmdGo);
-    CmdGo->setDefault(true);
-    CmdBack = makeButton(Frame4, QStringLiteral("CmdBack"), QStringLiteral("还原"), FrmMainLayout::CmdBack);
-    CmdClear = makeButton(Frame4, QStringLiteral("CmdClear"), QStringLiteral("清除"), FrmMainLayout::CmdClear);
-    CmdClipCode = makeButton(Frame4, QStringLiteral("CmdClipCode"), QStringLiteral("手动复制"),
-                             FrmMainLayout::CmdClipCode);
-    connect(CmdLeft, &QPushButton::clicked, this, &frmMain::CmdLeft_Click);
-    connect(CmdRight, &QPushButton::clicked, this, &frmMain::CmdRight_Click);
-    connect(CmdRnd, &QPushButton::clicked, this, &frmMain::CmdRnd_Click);
-    connect(CmdContrary, &QPushButton::clicked, this, &frmMain::CmdContrary_Click);
-    connect(CmdGo, &QPushButton::clicked, this, &frmMain::CmdGo_Click);
-
-    ChkAuto = new QCheckBox(QStringLiteral("自动复制代码到剪贴板"), Frame4);
-    ChkAuto->setObjectName(QStringLiteral("ChkAuto"));
-    ChkAuto->setGeometry(FrmMainLayout::ChkAuto.toPixels());
-    ChkAuto->setChecked(true);
-    setTextColor(ChkAuto, QColor(192, 64, 0));
-
-    makeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, Blue);
-    TxtStep = new QLineEdit(QStringLiteral("1"), Frame4);
-    TxtStep->setObjectName(QStringLiteral("TxtStep"));
-    TxtStep->setGeometry(FrmMainLayout::TxtStep.toPixels());
-    QPalette stepColors = TxtStep->palette();
-    stepColors.setColor(QPalette::Base, Qt::white);
-    stepColors.setColor(QPalette::Text, Qt::black);
-    TxtStep->setPalette(stepColors);
-    connect(TxtStep, &QLineEdit::textChanged, this, &frmMain::TxtStep_Change);
-    connect(TxtStep, &QLineEdit::returnPressed, CmdGo, &QPushButton::click);
-
-    for (int element = 0; element < 2; ++element) {
-        PicUp[size_t(element)] = new StepArrow(StepArrow::Direction::Up, element == 1, Frame4);
-        PicDown[size_t(element)] = new StepArrow(StepArrow::Direction::Down, element == 1, Frame4);
-        PicUp[size_t(element)]->setObjectName(QStringLiteral("PicUp_%1").arg(element));
-        PicDown[size_t(element)]->setObjectName(QStringLiteral("PicDown_%1").arg(element));
-        PicUp[size_t(element)]->setGeometry(FrmMainLayout::PicUp.toPixels());
-        PicDown[size_t(element)]->setGeometry(FrmMainLayout::PicDown.toPixels());
-        connect(PicUp[size_t(element)], &StepArrow::pressed, this, [this] { stepArrowPressed(PicUp, +1); });
-        connect(PicDown[size_t(element)], &StepArrow::pressed, this, [this] { stepArrowPressed(PicDown, -1); });
-        connect(PicUp[size_t(element)], &StepArrow::released, this, [this] { stepArrowReleased(PicUp); });
-        connect(PicDown[size_t(element)], &StepArrow::released, this, [this] { stepArrowReleased(PicDown); });
-    }
-    PicUp[1]->hide();
-    PicDown[1]->hide();
-
-    makeLabel(Frame4, QStringLiteral("Label3"), QStringLiteral("个字递进一次颜色"), FrmMainLayout::Label3, Blue);
-    QLabel *note = makeLabel(Frame4, QStringLiteral("LabStep"),
-                             QStringLiteral("注：当文字较多时，增大此数字可以明显减少代码长度(范围：1-100)"),
-                             FrmMainLayout::LabStep, Red);
-    note->setWordWrap(true);
-}
-
-void frmMain::buildFormatRow(QWidget *client)
-{
-    makeLabel(client, QStringLiteral("Label4"), QStringLiteral("格式："), FrmMainLayout::Label4, FormatLabelText);
-    Combo1 = new QComboBox(client);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(FrmMainLayout::Combo1.toPixels());
-    Combo1->addItems(FormatNames());
-    connect(Combo1, &QComboBox::activated, this, &frmMain::Combo1_Click);
-    for (int n = 0; n < 3; ++n) {
-        TxtStyle[size_t(n)] = new QLineEdit(client);
-        TxtStyle[size_t(n)]->setObjectName(QStringLiteral("TxtStyle_%1").arg(n));
-        TxtStyle[size_t(n)]->setGeometry(FrmMainLayout::TxtStyle[n].toPixels());
-        connect(TxtStyle[size_t(n)], &QLineEdit::returnPressed, CmdGo, &QPushButton::click);
-    }
-    makeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5, FormatLabelText);
-    makeLabel(client, QStringLiteral("Label6"), QStringLiteral("文字"), FrmMainLayout::Label6, FormatLabelText);
-}
-
-void frmMain::buildMenus()
-{
-    MenuColor = menuBar()->addMenu(QStringLiteral("配色方案"));
-    MenuColor->setObjectName(QStringLiteral("MenuColor"));
-    MenuDefault = MenuColor->addAction(QStringLiteral("默认方案"), this, &frmMain::MenuDefault_Click);
-    MenuCustom = MenuColor->addAction(QStringLiteral("自定义方案"), this, &frmMain::MenuCustom_Click);
-    MenuUpdate = menuBar()->addAction(QStringLiteral("检查新版本"));
-    MenuAbout = menuBar()->addAction(QStringLiteral("关于 Rainquill"));
-    MenuExit = menuBar()->addAction(QStringLiteral("退出"));
-    const std::pair<QAction *, const char *> names[] = {{MenuDefault, "MenuDefault"},
-                                                         {MenuCustom, "MenuCustom"},
-                                                         {MenuUpdate, "MenuUpdate"},
-                                                         {MenuAbout, "MenuAbout"},
-                                                         {MenuExit, "MenuExit"}};
-    for (const auto &[action, name] : names)
-        action->setObjectName(QLatin1String(name));
-    MenuDefault->setCheckable(true);
-    MenuCustom->setCheckable(true);
-}
 
 void frmMain::Form_Load()
 {
@@ -433,8 +225,8 @@ void frmMain::MenuCustom_Click()
 void frmMain::RTInput_Change()
 {
     const qsizetype count = CharacterCount(RTInput->text());
-    Frame1->setTitle(inputCaption(count));
-    setTextColor(Frame1, count > 1000 ? Red : Blue);
+    Frame1->setTitle(InputCaption(count));
+    SetTextColor(Frame1, count > 1000 ? Red : Blue);
 }
 
 void frmMain::OptView_Click()
@@ -486,6 +278,72 @@ void frmMain::SetViewLayout()
         setHeight(TxtCode, FrmMainLayout::Frame1.top + TallFrameHeight - CodePaneMargin);
         break;
     }
+}
+
+void frmMain::CmdClear_Click()
+{
+    RTInput->replaceText(QString());
+    TxtCode->setCode(QString());
+    setCodeCaption();
+}
+
+void frmMain::CmdBack_Click()
+{
+    const QString text = RTInput->text();
+    RTInput->replaceText(QString());
+    RTInput->replaceText(text);
+    TxtCode->setCode(QString());
+    setCodeCaption();
+}
+
+void frmMain::CmdClipCode_Click()
+{
+    if (TxtCode->code().isEmpty()) {
+        MessageBox::show(this, QStringLiteral("代码为空，不能复制！"), QStringLiteral("复制失败"),
+                         MessageBox::Icon::Critical);
+        return;
+    }
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(TxtCode->code());
+    MessageBox::show(this, QStringLiteral("代码已成功复制到剪贴板中！"), QStringLiteral("复制成功"),
+                     MessageBox::Icon::Information);
+}
+
+void frmMain::labBackColor_Click(int index)
+{
+    if (index == BackColorFrame::CustomElement) {
+        const std::optional<KeyColor> color = ColorDialog::pick(this);
+        if (!color)
+            return;
+        Frame5->setCustomColor(*color);
+    }
+    RTInput->setBackgroundColor(Frame5->color(index));
+}
+
+void frmMain::MenuAbout_Click()
+{
+    auto *about = new frmAbout1;
+    connect(about, &frmAbout1::closed, this, &frmMain::childClosed);
+    openChild(about);
+}
+
+void frmMain::MenuExit_Click()
+{
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Form_QueryUnload: closing is never refused; the thank-you window takes over and ends
+    // the program.
+    if (!m_thanks) {
+        m_thanks = new frmAbout2;
+        m_thanks->show();
+    }
+    event->accept();
+    m_thanks->activateWindow();
+    m_thanks->setFocus();
 }
 
 void frmMain::openChild(QWidget *child)

@@ -3,6 +3,7 @@
 #include "schemes/colorstrip.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 
 class QAction;
@@ -16,7 +17,9 @@ class QPushButton;
 
 namespace rainquill {
 
+class BackColorFrame;
 class CodePane;
+class frmAbout2;
 class GradientBox;
 class InputPane;
 class StepArrow;
@@ -41,6 +44,9 @@ public:
     void openChild(QWidget *child);
     void childClosed();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildControls();
     void buildFrame4(QWidget *client);
@@ -62,11 +68,18 @@ private:
     void PicColorBox_Click(int index);
     void MenuDefault_Click();
     void RTInput_Change();
+    void CmdClear_Click();
+    void CmdBack_Click();
+    void CmdClipCode_Click();
+    void labBackColor_Click(int index);
+    void MenuAbout_Click();
+    void MenuExit_Click();
     void OptView_Click();
     void OptAll_Click();
     void OptCode_Click();
     void SetViewLayout();
 
+    static QString InputCaption(qsizetype count);
     void setCodeCaption();
     double stepValue() const;
 
@@ -79,7 +92,7 @@ private:
     QGroupBox *Frame2 = nullptr;
     std::array<SwatchFrame *, 2> Frame3{};
     QGroupBox *Frame4 = nullptr;
-    QGroupBox *Frame5 = nullptr;
+    BackColorFrame *Frame5 = nullptr;
     InputPane *RTInput = nullptr;
     CodePane *TxtCode = nullptr;
     GradientBox *PicColor = nullptr;
@@ -107,6 +120,8 @@ private:
     QAction *MenuUpdate = nullptr;
     QAction *MenuAbout = nullptr;
     QAction *MenuExit = nullptr;
+
+    QPointer<frmAbout2> m_thanks;
 };
 
 } // namespace rainquill

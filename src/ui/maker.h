@@ -14,4 +14,15 @@ inline QString MakerBlogAddress()
     return QStringLiteral("http://") + MakerHost;
 }
 
+// The product page; its caption writes the path "/Rainquill/", its address in lower case.
+inline QString ProductPageCaption()
+{
+    return MakerBlogAddress() + QStringLiteral("/Rainquill/");
+}
+
+inline QString ProductPageAddress()
+{
+    return MakerBlogAddress() + QStringLiteral("/rainquill/");
+}
+
 } // namespace rainquill

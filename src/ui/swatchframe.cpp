@@ -1,6 +1,7 @@
 #include "ui/swatchframe.h"
 
 #include "ui/frmmainlayout.h"
+#include "ui/widgetcolors.h"
 
 #include <QLabel>
 
@@ -30,9 +31,7 @@ SwatchFrame::SwatchFrame(int index, int first, const QString &caption, QWidget *
         label->setGeometry(TwipsRect{SwatchLabelLefts[column], top + (SwatchHeight - SwatchLabelSize) / 2,
                                      SwatchLabelSize, SwatchLabelSize}
                                .toPixels());
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(p);
+        SetTextColor(label, Qt::black);
     }
 }
 

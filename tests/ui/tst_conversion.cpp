@@ -42,7 +42,7 @@ private:
     CodePane *code() const { return control<CodePane>(m_window, "TxtCode"); }
     void convertNow() { QTest::mouseClick(control<QPushButton>(m_window, "CmdGo"), Qt::LeftButton); }
 
-    frmMain *m_window = nullptr;
+    QPointer<frmMain> m_window;
 };
 
 void TestConversion::initTestCase()

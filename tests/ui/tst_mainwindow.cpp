@@ -30,7 +30,7 @@ private slots:
     void customFormatAlwaysStartsEmpty();
 
 private:
-    frmMain *m_window = nullptr;
+    QPointer<frmMain> m_window;
 };
 
 void TestMainWindow::init()

@@ -30,7 +30,7 @@ private slots:
     void stepArrows();
 
 private:
-    frmMain *m_window = nullptr;
+    QPointer<frmMain> m_window;
 };
 
 void TestStrip::init()

@@ -1,0 +1,89 @@
+#include "ui/backcolorframe.h"
+
+#include "ui/frmmainlayout.h"
+#include "ui/widgetcolors.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace rainquill {
+
+namespace {
+
+// The fixed colours of elements 0-31 as #RRGGBB, in element order; even elements stand
+// in the left column, odd ones in the right, sixteen rows.
+constexpr std::array<quint32, 32> Colors = {
+    0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000, 0xFF0000, 0x808000, 0xFFFF00,
+    0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x000080, 0x0000FF, 0x800080, 0xFF00FF,
+    0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
+    0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0,
+};
+constexpr int RowTops[16] = {330, 720, 1110, 1500, 1905, 2295, 2685, 3075,
+                             3465, 3855, 4245, 4635, 5040, 5430, 5820, 6210};
+constexpr int ColumnLefts[2] = {120, 540};
+constexpr int SwatchSize = 345;
+constexpr TwipsRect Custom{120, 6660, 765, 255};
+
+class ClickLabel : public QLabel
+{
+public:
+    ClickLabel(int index, BackColorFrame *frame) : QLabel(frame), m_index(index), m_frame(frame)
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            emit m_frame->clicked(m_index);
+    }
+
+private:
+    int m_index;
+    BackColorFrame *m_frame;
+};
+
+void setBackground(QLabel *label, KeyColor color)
+{
+    const Rgb c = ColorToRGB(color);
+    SetBackgroundColor(label, QColor(c.red, c.green, c.blue));
+}
+
+} // namespace
+
+BackColorFrame::BackColorFrame(QWidget *parent) : QGroupBox(QStringLiteral("背景颜色"), parent)
+{
+    setObjectName(QStringLiteral("Frame5"));
+    setGeometry(FrmMainLayout::Frame5.toPixels());
+    for (int index = 0; index < 33; ++index) {
+        auto *label = new ClickLabel(index, this);
+        label->setObjectName(QStringLiteral("labBackColor_%1").arg(index));
+        m_elements[size_t(index)] = label;
+        if (index == CustomElement) {
+            label->setText(QStringLiteral("自定义"));
+            label->setAlignment(Qt::AlignCenter);
+            label->setGeometry(Custom.toPixels());
+            setBackground(label, 0xFFFFFF);
+            SetTextColor(label, QColor(0, 0, 255));
+            continue;
+        }
+        label->setFrameShape(QFrame::Box);
+        label->setGeometry(TwipsRect{ColumnLefts[index % 2], RowTops[index / 2], SwatchSize, SwatchSize}.toPixels());
+        const quint32 hex = Colors[size_t(index)];
+        setBackground(label, RGBToColor({int(hex >> 16), int((hex >> 8) & 0xFF), int(hex & 0xFF)}));
+    }
+}
+
+KeyColor BackColorFrame::color(int index) const
+{
+    const QColor c = m_elements[size_t(index)]->palette().color(QPalette::Window);
+    return RGBToColor({c.red(), c.green(), c.blue()});
+}
+
+void BackColorFrame::setCustomColor(KeyColor color)
+{
+    setBackground(m_elements[CustomElement], color);
+}
+
+} // namespace rainquill

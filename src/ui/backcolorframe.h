@@ -1,0 +1,35 @@
+#pragma once
+
+#include "schemes/colorstrip.h"
+
+#include <QGroupBox>
+#include <array>
+
+class QLabel;
+
+namespace rainquill {
+
+// The frame "背景颜色": 32 swatches of fixed colours and "自定义", element 32, which shows
+// the last colour picked through it.
+class BackColorFrame : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    explicit BackColorFrame(QWidget *parent);
+
+    static constexpr int CustomElement = 32;
+
+    // The colour element `index` stands for (its background).
+    KeyColor color(int index) const;
+    void setCustomColor(KeyColor color);
+
+signals:
+    // A left click on element 0-32.
+    void clicked(int index);
+
+private:
+    std::array<QLabel *, 33> m_elements{};
+};
+
+} // namespace rainquill

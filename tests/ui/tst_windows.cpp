@@ -1,0 +1,192 @@
+#include "ui/aboutwindow.h"
+#include "ui/frmmain.h"
+#include "ui/openaddress.h"
+#include "uitest.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace rainquill;
+using uitest::control;
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void aboutTexts();
+    void links_data();
+    void links();
+    void aboutReturnsToTheMainWindow_data();
+    void aboutReturnsToTheMainWindow();
+    void closingShowsThanks_data();
+    void closingShowsThanks();
+    void thanksEndsTheProgram_data();
+    void thanksEndsTheProgram();
+
+private:
+    static QWidget *topLevel(const QString &name);
+    QPointer<frmMain> m_window;
+};
+
+QWidget *TestWindows::topLevel(const QString &name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+void TestWindows::initTestCase()
+{
+    OpenAddress::setRecording(true);
+    EndProgram::setRecording(true);
+}
+
+void TestWindows::init()
+{
+    m_window = new frmMain;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestWindows::cleanup()
+{
+    delete m_window;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        delete qobject_cast<AboutWindow *>(widget);
+    EndProgram::takeRequests();
+    OpenAddress::takeOpened();
+}
+
+void TestWindows::aboutTexts()
+{
+    frmAbout1 about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("感谢使用与支持！"));
+    QCOMPARE(about.size(), QSize(387, 268));
+    QCOMPARE(control<QLabel>(&about, "LabHead")->text(), QStringLiteral("本程序由『青枫博客』出品，感谢您的使用与支持！"));
+    QCOMPARE(control<QLabel>(&about, "Label1")->text(), QStringLiteral("『青枫博客』http://www.qingfeng.example"));
+    QCOMPARE(control<QLabel>(&about, "Label2")->text(),
+             QStringLiteral("『软件页面』http://www.qingfeng.example/Rainquill/"));
+    QCOMPARE(control<QLabel>(&about, "Label3")->text(), QStringLiteral("『作者邮箱』author@qingfeng.example"));
+    QCOMPARE(control<QPushButton>(&about, "CmdOK")->text(), QStringLiteral("确 定"));
+    QCOMPARE(control<QLabel>(&about, "PicLogo")->pixmap().size(), QSize(72, 72));
+    const QStringList lines = control<QLabel>(&about, "labAbout")->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], QString());
+    QVERIFY(lines[1].startsWith(QStringLiteral("    由于本人编程能力有限")));
+    QVERIFY(lines[1].endsWith(QStringLiteral("我将尽力去完善。")));
+    QCOMPARE(lines[2], QString());
+    QVERIFY(lines[3].startsWith(QStringLiteral("    『青枫博客』是本人的个人博客，从2009年1月29日")));
+    QCOMPARE(control<QLabel>(&about, "Label1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QVERIFY(control<QLabel>(&about, "Label1")->font().underline());
+    QVERIFY(control<QLabel>(&about, "LabHead")->font().bold());
+}
+
+void TestWindows::links_data()
+{
+    QTest::addColumn<bool>("thanks");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QUrl>("target");
+    for (const bool thanks : {false, true}) {
+        const char *window = thanks ? "thank-you " : "about ";
+        QTest::addRow("%sblog", window) << thanks << "Label1" << QUrl("http://www.qingfeng.example");
+        QTest::addRow("%sproduct", window) << thanks << "Label2" << QUrl("http://www.qingfeng.example/rainquill/");
+        QTest::addRow("%smail", window) << thanks << "Label3" << QUrl("mailto:author@qingfeng.example");
+        QTest::addRow("%slogo", window) << thanks << "PicLogo" << QUrl("http://www.qingfeng.example");
+    }
+}
+
+void TestWindows::links()
+{
+    QFETCH(bool, thanks);
+    QFETCH(QString, name);
+    QFETCH(QUrl, target);
+    if (thanks)
+        m_window->close(); // the links work with the main window gone
+    else
+        control<QAction>(m_window, "MenuAbout")->trigger();
+    QWidget *about = topLevel(thanks ? "frmAbout2" : "frmAbout1");
+    QVERIFY(about);
+    QTest::mouseClick(control<QLabel>(about, name), Qt::LeftButton);
+    QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{target});
+    QVERIFY(about->isVisible());
+    QCOMPARE(EndProgram::takeRequests(), 0);
+}
+
+void TestWindows::aboutReturnsToTheMainWindow_data()
+{
+    QTest::addColumn<bool>("byOk");
+    QTest::newRow("OK") << true;
+    QTest::newRow("close box") << false;
+}
+
+void TestWindows::aboutReturnsToTheMainWindow()
+{
+    QFETCH(bool, byOk);
+    control<QAction>(m_window, "MenuAbout")->trigger();
+    QPointer<QWidget> about = topLevel("frmAbout1");
+    QVERIFY(about);
+    QVERIFY(!m_window->isEnabled());
+    if (byOk)
+        QTest::mouseClick(control<QPushButton>(about, "CmdOK"), Qt::LeftButton);
+    else
+        about->close();
+    QVERIFY(m_window->isEnabled());
+    QTRY_VERIFY(!about); // unloaded
+    QCOMPARE(EndProgram::takeRequests(), 0);
+    // Opened again: loaded afresh.
+    control<QAction>(m_window, "MenuAbout")->trigger();
+    QVERIFY(topLevel("frmAbout1"));
+}
+
+void TestWindows::closingShowsThanks_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("close box") << "close";
+    QTest::newRow("menu 退出") << "MenuExit";
+}
+
+void TestWindows::closingShowsThanks()
+{
+    QFETCH(QString, how);
+    if (how == u"close")
+        m_window->close();
+    else
+        control<QAction>(m_window, how)->trigger();
+    QTRY_VERIFY(!m_window); // unloaded
+    int thanks = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        thanks += widget->objectName() == u"frmAbout2" && widget->isVisible();
+    QCOMPARE(thanks, 1);
+    QCOMPARE(EndProgram::takeRequests(), 0);
+}
+
+void TestWindows::thanksEndsTheProgram_data()
+{
+    QTest::addColumn<bool>("byOk");
+    QTest::newRow("OK") << true;
+    QTest::newRow("closed otherwise") << false;
+}
+
+void TestWindows::thanksEndsTheProgram()
+{
+    QFETCH(bool, byOk);
+    m_window->close();
+    QWidget *thanks = topLevel("frmAbout2");
+    QVERIFY(thanks);
+    if (byOk)
+        QTest::mouseClick(control<QPushButton>(thanks, "CmdOK"), Qt::LeftButton);
+    else
+        thanks->close();
+    QCOMPARE(EndProgram::takeRequests(), 1);
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
