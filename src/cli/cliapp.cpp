@@ -6,6 +6,7 @@
 #include "engine/preview.h"
 #include "engine/stepbox.h"
 #include "schemes/builtinschemes.h"
+#include "schemes/customschemefile.h"
 #include "version.h"
 
 #include <QFile>
@@ -118,9 +119,25 @@ std::variant<QString, Failure> readInput(const QString &file)
     return withPaneLineBreaks(QString::fromUtf8(bytes));
 }
 
-CodeRequest requestFor(const Options &options, QStringView text)
+// The scheme the options name: built-in, or custom from color.dat, read as the program
+// reads it but never written.
+std::variant<ColorScheme, Failure> schemeFor(const Options &options)
 {
-    const ColorStrip scheme = BuiltInSchemes[size_t(options.scheme - 1)];
+    if (!options.custom)
+        return BuiltInSchemes[size_t(options.scheme - 1)];
+    auto read = ReadSchemeLines(SchemeFileName);
+    if (const auto *error = std::get_if<SchemeFileError>(&read))
+        return Failure{BadInput, QStringLiteral("cannot use %1: %2").arg(SchemeFileName, error->description)};
+    QList<QByteArray> lines = std::get<QList<QByteArray>>(std::move(read));
+    RepairSchemeLines(lines);
+    CustomSchemeTable schemes{};
+    if (const auto error = ConvertSchemeLines(lines, schemes))
+        return Failure{BadInput, QStringLiteral("cannot use %1: %2").arg(SchemeFileName, error->description)};
+    return schemes[size_t(*options.custom - 1)];
+}
+
+CodeRequest requestFor(const Options &options, const ColorScheme &scheme, QStringView text)
+{
     CodeRequest request;
     request.text = text;
     request.start = options.from.value_or(scheme.start());
@@ -164,8 +181,11 @@ std::variant<QByteArray, Failure> convert(const Options &options)
     if (const auto *failure = std::get_if<Failure>(&input))
         return *failure;
     const QString &text = std::get<QString>(input);
+    const auto scheme = schemeFor(options);
+    if (const auto *failure = std::get_if<Failure>(&scheme))
+        return *failure;
 
-    CodeRequest request = requestFor(options, text);
+    CodeRequest request = requestFor(options, std::get<ColorScheme>(scheme), text);
     if (text.isEmpty())
         return Failure{Refused, QStringLiteral("请输入要转换的文字")};
     if (!request.tpl.isComplete())

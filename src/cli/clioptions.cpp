@@ -44,6 +44,7 @@ std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
 {
     Options options;
     bool stepGiven = false;
+    bool schemeGiven = false;
     bool onlyFiles = false;
     QStringList files;
 
@@ -100,6 +101,7 @@ std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
                 return missing();
             (arg == u"--prefix" ? options.prefix : arg == u"--middle" ? options.middle : options.suffix) = *v;
         } else if (arg == u"--scheme") {
+            schemeGiven = true;
             const auto v = value();
             if (!v)
                 return missing();
@@ -107,6 +109,14 @@ std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
             if (!number)
                 return UsageError{QStringLiteral("--scheme takes a number from 1 to 10, not \"%1\"").arg(*v)};
             options.scheme = int(*number);
+        } else if (arg == u"--custom") {
+            const auto v = value();
+            if (!v)
+                return missing();
+            const auto number = parseWhole(*v, 1, 10);
+            if (!number)
+                return UsageError{QStringLiteral("--custom takes a number from 1 to 10, not \"%1\"").arg(*v)};
+            options.custom = int(*number);
         } else if (arg == u"--from" || arg == u"--to") {
             const auto v = value();
             if (!v)
@@ -136,6 +146,8 @@ std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
     if (files.size() > 1)
         return UsageError{QStringLiteral("more than one input file: \"%1\", \"%2\"").arg(files[0], files[1])};
     options.file = files.value(0);
+    if (schemeGiven && options.custom)
+        return UsageError{QStringLiteral("--scheme and --custom cannot be used together")};
     if (stepGiven && options.fit)
         return UsageError{QStringLiteral("--step and --fit cannot be used together")};
     if (options.format != OutputFormat::Custom && (options.prefix || options.middle || options.suffix))
@@ -152,6 +164,8 @@ QString HelpText()
         "  -f, --format ubb|html|qq|custom   output format (default ubb)\n"
         "  --prefix T --middle T --suffix T  the template; only with --format custom\n"
         "  --scheme N                        built-in scheme N, 1-10 as labelled ①-⑩ (default 1)\n"
+        "  --custom N                        custom scheme N, 1-10, from color.dat in the\n"
+        "                                    current folder (read only)\n"
         "  --from COLOR, --to COLOR          start / end colour, #RRGGBB or RRGGBB, any case;\n"
         "                                    they override the scheme's\n"
         "  -s, --step TEXT                   the step text (default \"1\"), settled and read\n"

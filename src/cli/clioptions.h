@@ -17,6 +17,7 @@ struct Options
     std::optional<QString> middle;
     std::optional<QString> suffix;
     int scheme = 1;
+    std::optional<int> custom; // a custom scheme from color.dat instead
     std::optional<Rgb> from;
     std::optional<Rgb> to;
     QString stepText = QStringLiteral("1");

@@ -22,15 +22,15 @@ int digitValue(char c)
     return 99;
 }
 
-// The text without the characters the number rule ignores, cut at the first character
-// that is not ASCII: no number can continue past it.
-std::string significantAscii(QStringView text)
+// The text as ASCII, cut at the first character that is not ASCII (no number continues
+// past it); without the spaces, tabs and line feeds the number rule ignores when asked.
+std::string significantAscii(QStringView text, bool dropBlanks)
 {
     std::string out;
     out.reserve(std::min<qsizetype>(text.size(), 64));
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
-        if (u == u' ' || u == u'\t' || u == u'\n')
+        if (dropBlanks && (u == u' ' || u == u'\t' || u == u'\n'))
             continue;
         if (u > 0x7f)
             break;
@@ -95,21 +95,28 @@ double outOfRange(const std::string &number, bool negative)
     return negative ? -0.0 : 0.0;
 }
 
-} // namespace
 
-double LeadingNumber(QStringView text)
+// The number at the start of s, and how many characters of s it takes.
+struct Scan
 {
-    const std::string s = significantAscii(text);
+    double value = 0;
+    std::size_t length = 0;
+};
+
+Scan scanNumber(const std::string &s)
+{
     if (s.size() >= 2 && s[0] == '&') {
-        if (s[1] == 'H' || s[1] == 'h')
-            return wholeNumber(s, 2, 16);
-        if (s[1] == 'O' || s[1] == 'o')
-            return wholeNumber(s, 2, 8);
-        return 0;
+        const int radix = (s[1] == 'H' || s[1] == 'h') ? 16 : (s[1] == 'O' || s[1] == 'o') ? 8 : 0;
+        if (radix == 0)
+            return {};
+        std::size_t end = 2;
+        while (end < s.size() && digitValue(s[end]) < radix)
+            ++end;
+        return {wholeNumber(s, 2, radix), end > 2 ? end : 0};
     }
 
-    // The longest start that forms a number, rewritten for from_chars: no leading '+',
-    // and a D exponent spelled E.
+    // The longest start that forms a number, rewritten for from_chars: no sign, and a D
+    // exponent spelled E.
     std::string number;
     std::size_t pos = 0;
     bool negative = false;
@@ -128,7 +135,7 @@ double LeadingNumber(QStringView text)
         number.push_back(s[pos]);
     }
     if (!anyDigit)
-        return 0;
+        return {};
     if (pos + 1 < s.size() && (s[pos] == 'E' || s[pos] == 'e' || s[pos] == 'D' || s[pos] == 'd')) {
         std::size_t e = pos + 1;
         std::string exponent = "e";
@@ -138,14 +145,34 @@ double LeadingNumber(QStringView text)
             while (e < s.size() && isDigit(s[e]))
                 exponent.push_back(s[e++]);
             number += exponent;
+            pos = e;
         }
     }
 
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range)
-        return outOfRange(number, negative);
-    return negative ? -value : value;
+        return {outOfRange(number, negative), pos};
+    return {negative ? -value : value, pos};
+}
+
+} // namespace
+
+double LeadingNumber(QStringView text)
+{
+    return scanNumber(significantAscii(text, true)).value;
+}
+
+std::optional<double> EntireNumber(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    const std::string s = significantAscii(trimmed, false);
+    if (qsizetype(s.size()) != trimmed.size())
+        return std::nullopt; // a character that no number has
+    const Scan scan = scanNumber(s);
+    if (scan.length == 0 || scan.length != s.size())
+        return std::nullopt;
+    return scan.value;
 }
 
 } // namespace rainquill

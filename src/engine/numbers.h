@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringView>
+#include <optional>
 
 namespace rainquill {
 
@@ -10,6 +11,10 @@ namespace rainquill {
 // hexadecimal (&H) or octal (&O) whole number is taken. A text without one reads as 0,
 // an exponent too large for a double as infinity of its sign.
 double LeadingNumber(QStringView text);
+
+// The number a whole text spells, blanks around it allowed ("12", " 0.4 ", "&H1F"); no
+// value when anything else is left over ("12abc", "1 2", "").
+std::optional<double> EntireNumber(QStringView text);
 
 // Rounds to the nearest whole number, ties to the even neighbour (2.5 -> 2, 3.5 -> 4).
 // Inline: the code writer rounds three channels per group.

@@ -1,5 +1,6 @@
 #include "ui/aboutwindow.h"
 
+#include "ui/controls.h"
 #include "ui/maker.h"
 #include "ui/openaddress.h"
 #include "ui/twips.h"
@@ -114,7 +115,7 @@ AboutWindow::AboutWindow(const QString &name)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("感谢使用与支持！"));
     setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
-    SetBackgroundColor(this, QColor(244, 244, 244));
+    SetBackgroundColor(this, WindowBackground);
 
     const QUrl blog(MakerBlogAddress());
     auto *picture = new LinkLabel(QString(), blog, this);
@@ -147,10 +148,7 @@ AboutWindow::AboutWindow(const QString &name)
     SetBackgroundColor(labAbout, Qt::white);
     SetTextColor(labAbout, QColor(0, 0, 128));
 
-    auto *ok = new QPushButton(QStringLiteral("确 定"), this);
-    ok->setObjectName(QStringLiteral("CmdOK"));
-    ok->setGeometry(CmdOK.toPixels());
-    SetButtonColor(ok, QColor(240, 240, 255));
+    auto *ok = MakeButton(this, QStringLiteral("CmdOK"), QStringLiteral("确 定"), CmdOK);
     connect(ok, &QPushButton::clicked, this, [this] { CmdOK_Click(); });
 
     Form_Load();

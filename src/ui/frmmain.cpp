@@ -6,9 +6,13 @@
 #include "engine/stepbox.h"
 #include "engine/textgroups.h"
 #include "schemes/builtinschemes.h"
+#include "schemes/customschemefile.h"
 #include "ui/aboutwindow.h"
 #include "ui/backcolorframe.h"
 #include "ui/codepane.h"
+#include "ui/frmcustomcolor.h"
+#include "ui/keycolorstrip.h"
+#include "ui/schemefilemessages.h"
 #include "ui/colordialog.h"
 #include "ui/frmmainlayout.h"
 #include "ui/gradientbox.h"
@@ -61,9 +65,14 @@ void frmMain::Form_Load()
     MenuDefault_Click();
     for (int index = 9; index >= 0; --index) {
         PicColorBox_Click(index);
-        DrawGradient(m_strip, PicColorBox[size_t(index)]);
+        DrawGradient(m_keyStrip->strip(), PicColorBox[size_t(index)]);
     }
-    DrawGradient(m_strip, PicColor);
+    DrawGradient(m_keyStrip->strip(), m_keyStrip->box());
+}
+
+const ColorStrip &frmMain::strip() const
+{
+    return m_keyStrip->strip();
 }
 
 double frmMain::stepValue() const
@@ -95,8 +104,8 @@ void frmMain::CmdGo_Click()
     // The preview gives the pane back the same characters, so the code is written from
     // the text read above.
     const CodeRequest request{text,
-                              m_strip.start(),
-                              m_strip.end(),
+                              m_keyStrip->strip().start(),
+                              m_keyStrip->strip().end(),
                               stepValue(),
                               OutputFormat(Combo1->currentIndex()),
                               {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
@@ -119,7 +128,7 @@ void frmMain::CmdGo_Click()
 
 void frmMain::PreviewColors(double stepValue, const QString &text)
 {
-    RTInput->showPreview(text, PreviewPlan(text, m_strip.start(), m_strip.end(), stepValue));
+    RTInput->showPreview(text, PreviewPlan(text, m_keyStrip->strip().start(), m_keyStrip->strip().end(), stepValue));
 }
 
 void frmMain::Combo1_Click()
@@ -133,36 +142,6 @@ void frmMain::Combo1_Click()
         TxtStyle[size_t(n)]->setText(texts[n]);
     for (QLineEdit *box : TxtStyle)
         box->setEnabled(OutputFormat(index) == OutputFormat::Custom);
-}
-
-void frmMain::CmdLeft_Click()
-{
-    if (const std::optional<KeyColor> color = ColorDialog::pick(this)) {
-        m_strip.setStart(ColorToRGB(*color));
-        DrawGradient(m_strip, PicColor);
-    }
-}
-
-void frmMain::CmdRight_Click()
-{
-    if (const std::optional<KeyColor> color = ColorDialog::pick(this)) {
-        m_strip.setEnd(ColorToRGB(*color));
-        DrawGradient(m_strip, PicColor);
-    }
-}
-
-void frmMain::CmdContrary_Click()
-{
-    m_strip = Swapped(m_strip);
-    DrawGradient(m_strip, PicColor);
-}
-
-void frmMain::CmdRnd_Click()
-{
-    // A fresh seed from the clock on every press.
-    QRandomGenerator generator(quint32(QDateTime::currentMSecsSinceEpoch()));
-    m_strip = RandomStrip(generator);
-    DrawGradient(m_strip, PicColor);
 }
 
 void frmMain::TxtStep_Change()
@@ -198,10 +177,18 @@ void frmMain::PicColorBox_MouseDown(int, Qt::MouseButton button)
 
 void frmMain::PicColorBox_Click(int index)
 {
+    if (LastSwatchButton == 2 && index >= 10 && MenuCustom->isChecked()) {
+        auto *editor = new frmCustomColor(index - 9);
+        connect(editor, &frmCustomColor::saved, this, &frmMain::MenuCustom_Click);
+        connect(editor, &frmCustomColor::closed, this, &frmMain::childClosed);
+        openChild(editor);
+        return;
+    }
     if (LastSwatchButton == 1) {
         if (index < 10)
-            m_strip = BuiltInSchemes[size_t(index)];
-        DrawGradient(m_strip, PicColor);
+            m_keyStrip->setStrip(BuiltInSchemes[size_t(index)]);
+        else
+            m_keyStrip->setStrip(CustomSchemes().schemes()[size_t(index - 10)]);
     }
 }
 
@@ -216,10 +203,17 @@ void frmMain::MenuDefault_Click()
 void frmMain::MenuCustom_Click()
 {
     LastSwatchButton = 1;
+    const ColorStrip remembered = m_keyStrip->strip();
     MenuDefault->setChecked(false);
     MenuCustom->setChecked(true);
     Frame3[0]->hide();
     Frame3[1]->show();
+    LoadCustomSchemes(this);
+    for (int index = 19; index >= 10; --index) {
+        PicColorBox_Click(index);
+        DrawGradient(m_keyStrip->strip(), PicColorBox[size_t(index)]);
+    }
+    m_keyStrip->setStrip(remembered);
 }
 
 void frmMain::RTInput_Change()

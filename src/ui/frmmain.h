@@ -22,6 +22,7 @@ class CodePane;
 class frmAbout2;
 class GradientBox;
 class InputPane;
+class KeyColorStrip;
 class StepArrow;
 class SwatchFrame;
 
@@ -34,7 +35,7 @@ class frmMain : public QMainWindow
 public:
     explicit frmMain(QWidget *parent = nullptr);
 
-    const ColorStrip &strip() const { return m_strip; }
+    const ColorStrip &strip() const;
 
     // Shows the custom swatches; the scheme editor calls it after saving.
     void MenuCustom_Click();
@@ -57,10 +58,6 @@ private:
     void CmdGo_Click();
     void PreviewColors(double stepValue, const QString &text);
     void Combo1_Click();
-    void CmdLeft_Click();
-    void CmdRight_Click();
-    void CmdContrary_Click();
-    void CmdRnd_Click();
     void TxtStep_Change();
     void stepArrowPressed(std::array<StepArrow *, 2> &arrow, int delta);
     void stepArrowReleased(std::array<StepArrow *, 2> &arrow);
@@ -83,7 +80,7 @@ private:
     void setCodeCaption();
     double stepValue() const;
 
-    ColorStrip m_strip;
+    KeyColorStrip *m_keyStrip = nullptr;
     int ViewMode = 1;
     quint8 LastSwatchButton = 1;
 
@@ -95,12 +92,7 @@ private:
     BackColorFrame *Frame5 = nullptr;
     InputPane *RTInput = nullptr;
     CodePane *TxtCode = nullptr;
-    GradientBox *PicColor = nullptr;
     std::array<GradientBox *, 20> PicColorBox{};
-    QPushButton *CmdLeft = nullptr;
-    QPushButton *CmdRight = nullptr;
-    QPushButton *CmdRnd = nullptr;
-    QPushButton *CmdContrary = nullptr;
     QPushButton *CmdGo = nullptr;
     QPushButton *CmdBack = nullptr;
     QPushButton *CmdClear = nullptr;

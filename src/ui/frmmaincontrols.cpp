@@ -3,9 +3,11 @@
 #include "engine/outputformat.h"
 #include "ui/backcolorframe.h"
 #include "ui/codepane.h"
+#include "ui/controls.h"
 #include "ui/frmmainlayout.h"
 #include "ui/gradientbox.h"
 #include "ui/inputpane.h"
+#include "ui/keycolorstrip.h"
 #include "ui/maker.h"
 #include "ui/steparrow.h"
 #include "ui/swatchframe.h"
@@ -28,39 +30,9 @@ namespace rainquill {
 
 namespace {
 
-const QColor WindowBackground(244, 244, 244);
-const QColor ButtonBackground(240, 240, 255);
 const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
 const QColor FormatLabelText(64, 0, 0);
-
-QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(place.toPixels());
-    SetTextColor(frame, Blue);
-    return frame;
-}
-
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place.toPixels());
-    SetButtonColor(button, ButtonBackground);
-    return button;
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place,
-                  const QColor &color)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(place.toPixels());
-    SetTextColor(label, color);
-    return label;
-}
 
 } // namespace
 
@@ -95,8 +67,8 @@ void frmMain::buildControls()
     Frame5 = new BackColorFrame(client);
     SetTextColor(Frame5, Blue);
     connect(Frame5, &BackColorFrame::clicked, this, &frmMain::labBackColor_Click);
-    Frame1 = makeFrame(client, QStringLiteral("Frame1"), InputCaption(0), FrmMainLayout::Frame1);
-    Frame2 = makeFrame(client, QStringLiteral("Frame2"), QString(), FrmMainLayout::Frame2);
+    Frame1 = MakeFrame(client, QStringLiteral("Frame1"), InputCaption(0), FrmMainLayout::Frame1);
+    Frame2 = MakeFrame(client, QStringLiteral("Frame2"), QString(), FrmMainLayout::Frame2);
     RTInput = new InputPane(Frame1);
     RTInput->setGeometry(FrmMainLayout::RTInput.toPixels());
     TxtCode = new CodePane(Frame2);
@@ -116,9 +88,9 @@ void frmMain::buildControls()
     buildFrame4(client);
     buildFormatRow(client);
 
-    OptView = makeButton(client, QStringLiteral("OptView"), QStringLiteral("预览"), FrmMainLayout::OptView);
-    OptAll = makeButton(client, QStringLiteral("OptAll"), QStringLiteral("混合"), FrmMainLayout::OptAll);
-    OptCode = makeButton(client, QStringLiteral("OptCode"), QStringLiteral("代码"), FrmMainLayout::OptCode);
+    OptView = MakeButton(client, QStringLiteral("OptView"), QStringLiteral("预览"), FrmMainLayout::OptView);
+    OptAll = MakeButton(client, QStringLiteral("OptAll"), QStringLiteral("混合"), FrmMainLayout::OptAll);
+    OptCode = MakeButton(client, QStringLiteral("OptCode"), QStringLiteral("代码"), FrmMainLayout::OptCode);
     auto *views = new QButtonGroup(this);
     for (QPushButton *option : {OptView, OptAll, OptCode}) {
         option->setCheckable(true);
@@ -136,27 +108,16 @@ void frmMain::buildControls()
 void frmMain::buildFrame4(QWidget *client)
 {
     using namespace FrmMainLayout;
-    Frame4 = makeFrame(client, QStringLiteral("Frame4"), QStringLiteral("选择好颜色后，按【转换】按钮即可"),
+    Frame4 = MakeFrame(client, QStringLiteral("Frame4"), QStringLiteral("选择好颜色后，按【转换】按钮即可"),
                        FrmMainLayout::Frame4);
-    PicColor = new GradientBox(Frame4);
-    PicColor->setObjectName(QStringLiteral("PicColor"));
-    PicColor->setGeometry(FrmMainLayout::PicColor.toPixels());
-
-    CmdLeft = makeButton(Frame4, QStringLiteral("CmdLeft"), QStringLiteral("颜色左"), FrmMainLayout::CmdLeft);
-    CmdRight = makeButton(Frame4, QStringLiteral("CmdRight"), QStringLiteral("颜色右"), FrmMainLayout::CmdRight);
-    CmdRnd = makeButton(Frame4, QStringLiteral("CmdRnd"), QStringLiteral("随机组合"), FrmMainLayout::CmdRnd);
-    CmdContrary = makeButton(Frame4, QStringLiteral("CmdContrary"), QStringLiteral("颜色 →← 对调"),
-                             FrmMainLayout::CmdContrary);
-    CmdGo = makeButton(Frame4, QStringLiteral("CmdGo"), QStringLiteral("转换"), FrmMainLayout::CmdGo);
+    m_keyStrip = new KeyColorStrip(Frame4, {FrmMainLayout::PicColor, FrmMainLayout::CmdLeft, FrmMainLayout::CmdRight,
+                                            FrmMainLayout::CmdRnd, FrmMainLayout::CmdContrary});
+    CmdGo = MakeButton(Frame4, QStringLiteral("CmdGo"), QStringLiteral("转换"), FrmMainLayout::CmdGo);
     CmdGo->setDefault(true);
-    CmdBack = makeButton(Frame4, QStringLiteral("CmdBack"), QStringLiteral("还原"), FrmMainLayout::CmdBack);
-    CmdClear = makeButton(Frame4, QStringLiteral("CmdClear"), QStringLiteral("清除"), FrmMainLayout::CmdClear);
-    CmdClipCode = makeButton(Frame4, QStringLiteral("CmdClipCode"), QStringLiteral("手动复制"),
+    CmdBack = MakeButton(Frame4, QStringLiteral("CmdBack"), QStringLiteral("还原"), FrmMainLayout::CmdBack);
+    CmdClear = MakeButton(Frame4, QStringLiteral("CmdClear"), QStringLiteral("清除"), FrmMainLayout::CmdClear);
+    CmdClipCode = MakeButton(Frame4, QStringLiteral("CmdClipCode"), QStringLiteral("手动复制"),
                              FrmMainLayout::CmdClipCode);
-    connect(CmdLeft, &QPushButton::clicked, this, &frmMain::CmdLeft_Click);
-    connect(CmdRight, &QPushButton::clicked, this, &frmMain::CmdRight_Click);
-    connect(CmdRnd, &QPushButton::clicked, this, &frmMain::CmdRnd_Click);
-    connect(CmdContrary, &QPushButton::clicked, this, &frmMain::CmdContrary_Click);
     connect(CmdGo, &QPushButton::clicked, this, &frmMain::CmdGo_Click);
     connect(CmdBack, &QPushButton::clicked, this, &frmMain::CmdBack_Click);
     connect(CmdClear, &QPushButton::clicked, this, &frmMain::CmdClear_Click);
@@ -168,7 +129,7 @@ void frmMain::buildFrame4(QWidget *client)
     ChkAuto->setChecked(true);
     SetTextColor(ChkAuto, QColor(192, 64, 0));
 
-    makeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, Blue);
+    MakeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, Blue);
     TxtStep = new QLineEdit(QStringLiteral("1"), Frame4);
     TxtStep->setObjectName(QStringLiteral("TxtStep"));
     TxtStep->setGeometry(FrmMainLayout::TxtStep.toPixels());
@@ -194,8 +155,8 @@ void frmMain::buildFrame4(QWidget *client)
     PicUp[1]->hide();
     PicDown[1]->hide();
 
-    makeLabel(Frame4, QStringLiteral("Label3"), QStringLiteral("个字递进一次颜色"), FrmMainLayout::Label3, Blue);
-    QLabel *note = makeLabel(Frame4, QStringLiteral("LabStep"),
+    MakeLabel(Frame4, QStringLiteral("Label3"), QStringLiteral("个字递进一次颜色"), FrmMainLayout::Label3, Blue);
+    QLabel *note = MakeLabel(Frame4, QStringLiteral("LabStep"),
                              QStringLiteral("注：当文字较多时，增大此数字可以明显减少代码长度(范围：1-100)"),
                              FrmMainLayout::LabStep, Red);
     note->setWordWrap(true);
@@ -203,7 +164,7 @@ void frmMain::buildFrame4(QWidget *client)
 
 void frmMain::buildFormatRow(QWidget *client)
 {
-    makeLabel(client, QStringLiteral("Label4"), QStringLiteral("格式："), FrmMainLayout::Label4, FormatLabelText);
+    MakeLabel(client, QStringLiteral("Label4"), QStringLiteral("格式："), FrmMainLayout::Label4, FormatLabelText);
     Combo1 = new QComboBox(client);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(FrmMainLayout::Combo1.toPixels());
@@ -215,8 +176,8 @@ void frmMain::buildFormatRow(QWidget *client)
         TxtStyle[size_t(n)]->setGeometry(FrmMainLayout::TxtStyle[n].toPixels());
         connect(TxtStyle[size_t(n)], &QLineEdit::returnPressed, CmdGo, &QPushButton::click);
     }
-    makeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5, FormatLabelText);
-    makeLabel(client, QStringLiteral("Label6"), QStringLiteral("文字"), FrmMainLayout::Label6, FormatLabelText);
+    MakeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5, FormatLabelText);
+    MakeLabel(client, QStringLiteral("Label6"), QStringLiteral("文字"), FrmMainLayout::Label6, FormatLabelText);
 }
 
 void frmMain::buildMenus()

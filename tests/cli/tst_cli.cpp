@@ -11,6 +11,8 @@ private slots:
     void convert();
     void readsFiles();
     void helpAndVersion();
+    void customScheme_data();
+    void customScheme();
 };
 
 struct Outcome
@@ -20,9 +22,10 @@ struct Outcome
     QByteArray err;
 };
 
-static Outcome run(const QStringList &arguments, const QByteArray &input = {})
+static Outcome run(const QStringList &arguments, const QByteArray &input = {}, const QString &folder = {})
 {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.start(QStringLiteral(RAINQUILL_CLI), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -175,6 +178,69 @@ void TestCli::helpAndVersion()
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.startsWith("Usage: rainquill-cli [OPTIONS] [FILE]"));
     QVERIFY(help.out.contains("--fit N"));
+}
+
+void TestCli::customScheme_data()
+{
+    QTest::addColumn<QByteArray>("file"); // empty: no color.dat
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+
+    QByteArray counting;
+    for (int n = 1; n <= 60; ++n)
+        counting += QByteArray::number(n) + "\r\n";
+    QByteArray damaged = counting;
+    damaged.replace("13\r\n14\r\n15\r\n", "13\r\n300\r\n15\r\n");
+    QByteArray notNumber = counting;
+    notNumber.replace("\r\n14\r\n", "\r\n14abc\r\n");
+
+    // Scheme 3 of the counting file: (13, 14, 15) to (16, 17, 18).
+    QTest::newRow("scheme 3") << counting << QStringList{"--custom", "3"} << 0
+                              << QByteArray("[color=#0E1010]a[/color][color=#101112]b[/color]") << QByteArray();
+    QTest::newRow("a line out of range reads 0")
+        << damaged << QStringList{"--custom", "3"} << 0
+        << QByteArray("[color=#0E0810]a[/color][color=#101112]b[/color]") << QByteArray();
+    QTest::newRow("missing file") << QByteArray() << QStringList{"--custom", "3"} << 2 << QByteArray()
+                                  << QByteArray("color.dat");
+    QTest::newRow("not a number") << notNumber << QStringList{"--custom", "1"} << 2 << QByteArray()
+                                  << QByteArray("14");
+    QTest::newRow("too few lines") << counting.left(20) << QStringList{"--custom", "1"} << 2 << QByteArray()
+                                   << QByteArray("color.dat");
+    QTest::newRow("number 11") << counting << QStringList{"--custom", "11"} << 2 << QByteArray()
+                               << QByteArray("--custom");
+    QTest::newRow("with --scheme") << counting << QStringList{"--custom", "1", "--scheme", "2"} << 2 << QByteArray()
+                                   << QByteArray("--scheme and --custom");
+}
+
+void TestCli::customScheme()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("color.dat"));
+    if (!file.isEmpty()) {
+        QFile colors(path);
+        QVERIFY(colors.open(QIODevice::WriteOnly));
+        colors.write(file);
+    }
+    const Outcome outcome = run(arguments, "ab", dir.path());
+    QCOMPARE(outcome.exitCode, exitCode);
+    QCOMPARE(outcome.out, out);
+    QVERIFY2(outcome.err.contains(err), outcome.err.constData());
+    // Read only: never repaired, rebuilt or rewritten.
+    QFile colors(path);
+    if (file.isEmpty()) {
+        QVERIFY(!colors.exists());
+    } else {
+        QVERIFY(colors.open(QIODevice::ReadOnly));
+        QCOMPARE(colors.readAll(), file);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,9 +1,12 @@
 #include "ui/colordialog.h"
 #include "ui/frmmain.h"
 #include "ui/gradientbox.h"
+#include "ui/messagebox.h"
 #include "uitest.h"
 
+#include <QDir>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QPushButton>
 
 using namespace rainquill;
@@ -14,6 +17,7 @@ class TestStrip : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void pickColours_data();
@@ -30,8 +34,17 @@ private slots:
     void stepArrows();
 
 private:
+    QTemporaryDir m_dir;
     QPointer<frmMain> m_window;
 };
+
+void TestStrip::initTestCase()
+{
+    // Showing the custom swatches reads color.dat in the working directory.
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    MessageBox::setRecording(true);
+}
 
 void TestStrip::init()
 {

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "schemes/colorstrip.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+#include <variant>
+
+namespace rainquill {
+
+// color.dat: 60 lines ending in CR LF, one number 0-255 per line, six lines per custom
+// scheme in strip order. Found by its bare name in the current working directory.
+inline const QString SchemeFileName = QStringLiteral("color.dat");
+inline constexpr int SchemeFileLines = 60;
+
+using CustomSchemeTable = std::array<ColorScheme, 10>;
+
+// A failure of the scheme file, with the classic error numbers: 53 file not found, 62 fewer
+// than 60 lines, 13 a line that is not a number, 70 no permission, 75 any other access
+// error. The description is for the user.
+struct SchemeFileError
+{
+    enum Code { FileNotFound = 53, TooFewLines = 62, NotANumber = 13, PermissionDenied = 70, AccessError = 75 };
+
+    int code;
+    QString description;
+};
+
+// The first 60 lines of the file, without their line ends (CR LF, CR or LF).
+std::variant<QList<QByteArray>, SchemeFileError> ReadSchemeLines(const QString &path);
+
+// Replaces every line whose number is not above 0 and at most 255 by "0"; true when a
+// line was replaced (a line "0" counts, and stays "0").
+bool RepairSchemeLines(QList<QByteArray> &lines);
+
+// Converts the 60 lines into the ten schemes in order, each line read whole and rounded
+// half to even. Stops at the first line that is not entirely a number; the schemes
+// converted before it keep their new values.
+std::optional<SchemeFileError> ConvertSchemeLines(const QList<QByteArray> &lines, CustomSchemeTable &schemes);
+
+// The scheme file as the program keeps it: the lines last read and the ten custom
+// schemes, which live from the first load to the end of the program.
+class CustomSchemeFile
+{
+public:
+    explicit CustomSchemeFile(QString path = SchemeFileName);
+
+    // Reads, repairs (writing the file back) and converts. FileNotFound leaves the schemes
+    // as they were.
+    std::optional<SchemeFileError> load();
+    // True when the last successful load had to repair the file.
+    bool repaired() const { return m_repaired; }
+
+    // Writes a new file of 60 lines "0".
+    std::optional<SchemeFileError> rebuild();
+
+    // Stores scheme `number` (1-10) in the file; the other 54 lines go back as they were
+    // read.
+    std::optional<SchemeFileError> save(int number, const ColorScheme &scheme);
+
+    const CustomSchemeTable &schemes() const { return m_schemes; }
+    const QList<QByteArray> &lines() const { return m_lines; }
+
+private:
+    std::optional<SchemeFileError> makeWritable();
+    std::optional<SchemeFileError> write(const QList<QByteArray> &lines);
+
+    QString m_path;
+    QList<QByteArray> m_lines;
+    CustomSchemeTable m_schemes{};
+    bool m_repaired = false;
+};
+
+// The program's one scheme file.
+CustomSchemeFile &CustomSchemes();
+
+} // namespace rainquill

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/twips.h"
+
+#include <QColor>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace rainquill {
+
+// The colours the windows share.
+inline const QColor WindowBackground(244, 244, 244);
+inline const QColor ButtonBackground(240, 240, 255);
+inline const QColor CaptionBlue(0, 0, 255);
+
+// Controls placed as the design gives them, named after the design: a frame with a blue
+// caption, a push button in the graphical style, a label in a colour.
+QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place,
+                  const QColor &color);
+
+} // namespace rainquill

@@ -1,0 +1,65 @@
+#include "ui/keycolorstrip.h"
+
+#include "ui/colordialog.h"
+#include "ui/controls.h"
+#include "ui/gradientbox.h"
+
+#include <QDateTime>
+#include <QPushButton>
+#include <QRandomGenerator>
+
+namespace rainquill {
+
+KeyColorStrip::KeyColorStrip(QWidget *frame, const Layout &layout) : QObject(frame)
+{
+    PicColor = new GradientBox(frame);
+    PicColor->setObjectName(QStringLiteral("PicColor"));
+    PicColor->setGeometry(layout.PicColor.toPixels());
+    const auto button = [&](const char *name, const QString &caption, const TwipsRect &place, auto handler) {
+        QPushButton *b = MakeButton(frame, QLatin1String(name), caption, place);
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    button("CmdLeft", QStringLiteral("颜色左"), layout.CmdLeft, &KeyColorStrip::CmdLeft_Click);
+    button("CmdRight", QStringLiteral("颜色右"), layout.CmdRight, &KeyColorStrip::CmdRight_Click);
+    button("CmdRnd", QStringLiteral("随机组合"), layout.CmdRnd, &KeyColorStrip::CmdRnd_Click);
+    button("CmdContrary", QStringLiteral("颜色 →← 对调"), layout.CmdContrary, &KeyColorStrip::CmdContrary_Click);
+}
+
+void KeyColorStrip::setStrip(const ColorStrip &strip)
+{
+    m_strip = strip;
+    DrawGradient(m_strip, PicColor);
+}
+
+void KeyColorStrip::CmdLeft_Click()
+{
+    // The dialog is not preset; a cancel changes nothing.
+    if (const std::optional<KeyColor> color = ColorDialog::pick(PicColor->window())) {
+        ColorStrip strip = m_strip;
+        strip.setStart(ColorToRGB(*color));
+        setStrip(strip);
+    }
+}
+
+void KeyColorStrip::CmdRight_Click()
+{
+    if (const std::optional<KeyColor> color = ColorDialog::pick(PicColor->window())) {
+        ColorStrip strip = m_strip;
+        strip.setEnd(ColorToRGB(*color));
+        setStrip(strip);
+    }
+}
+
+void KeyColorStrip::CmdContrary_Click()
+{
+    setStrip(Swapped(m_strip));
+}
+
+void KeyColorStrip::CmdRnd_Click()
+{
+    // A fresh seed from the clock on every press.
+    QRandomGenerator generator(quint32(QDateTime::currentMSecsSinceEpoch()));
+    setStrip(RandomStrip(generator));
+}
+
+} // namespace rainquill

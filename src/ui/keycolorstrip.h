@@ -1,0 +1,47 @@
+#pragma once
+
+#include "schemes/colorstrip.h"
+#include "ui/twips.h"
+
+#include <QObject>
+
+class QPushButton;
+
+namespace rainquill {
+
+class GradientBox;
+
+// A key-colour strip with its box and its four buttons, placed in a frame: the main
+// window's and the scheme editor's, each with a strip of its own.
+class KeyColorStrip : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Layout
+    {
+        TwipsRect PicColor;
+        TwipsRect CmdLeft;
+        TwipsRect CmdRight;
+        TwipsRect CmdRnd;
+        TwipsRect CmdContrary;
+    };
+
+    KeyColorStrip(QWidget *frame, const Layout &layout);
+
+    const ColorStrip &strip() const { return m_strip; }
+    // Takes the pair and redraws the box.
+    void setStrip(const ColorStrip &strip);
+    GradientBox *box() const { return PicColor; }
+
+private:
+    void CmdLeft_Click();
+    void CmdRight_Click();
+    void CmdContrary_Click();
+    void CmdRnd_Click();
+
+    ColorStrip m_strip;
+    GradientBox *PicColor = nullptr;
+};
+
+} // namespace rainquill

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "schemes/customschemefile.h"
+
+class QWidget;
+
+namespace rainquill {
+
+// The scheme file's routines as the windows run them: with the program's messages, and a
+// missing file rebuilt.
+
+// Reads color.dat into the custom schemes; a missing file is rebuilt and leaves the
+// schemes as they were.
+void LoadCustomSchemes(QWidget *parent);
+
+// Warns that the file is damaged and writes a new one of 60 lines "0".
+void RebuildColorFile(QWidget *parent);
+
+// Stores one scheme; a missing file is rebuilt first. False, after the message, when the
+// scheme could not be stored.
+bool SaveCustomScheme(QWidget *parent, int number, const ColorScheme &scheme);
+
+} // namespace rainquill
