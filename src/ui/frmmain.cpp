@@ -11,6 +11,7 @@
 #include "ui/backcolorframe.h"
 #include "ui/codepane.h"
 #include "ui/frmcustomcolor.h"
+#include "ui/frmupdate.h"
 #include "ui/keycolorstrip.h"
 #include "ui/schemefilemessages.h"
 #include "ui/colordialog.h"
@@ -320,6 +321,13 @@ void frmMain::MenuAbout_Click()
     auto *about = new frmAbout1;
     connect(about, &frmAbout1::closed, this, &frmMain::childClosed);
     openChild(about);
+}
+
+void frmMain::MenuUpdate_Click()
+{
+    auto *check = new frmUpdate;
+    connect(check, &frmUpdate::closed, this, &frmMain::childClosed);
+    openChild(check);
 }
 
 void frmMain::MenuExit_Click()

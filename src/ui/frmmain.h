@@ -70,6 +70,7 @@ private:
     void CmdClipCode_Click();
     void labBackColor_Click(int index);
     void MenuAbout_Click();
+    void MenuUpdate_Click();
     void MenuExit_Click();
     void OptView_Click();
     void OptAll_Click();

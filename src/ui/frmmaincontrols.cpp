@@ -186,7 +186,7 @@ void frmMain::buildMenus()
     MenuColor->setObjectName(QStringLiteral("MenuColor"));
     MenuDefault = MenuColor->addAction(QStringLiteral("默认方案"), this, &frmMain::MenuDefault_Click);
     MenuCustom = MenuColor->addAction(QStringLiteral("自定义方案"), this, &frmMain::MenuCustom_Click);
-    MenuUpdate = menuBar()->addAction(QStringLiteral("检查新版本"));
+    MenuUpdate = menuBar()->addAction(QStringLiteral("检查新版本"), this, &frmMain::MenuUpdate_Click);
     MenuAbout = menuBar()->addAction(QStringLiteral("关于 Rainquill"), this, &frmMain::MenuAbout_Click);
     MenuExit = menuBar()->addAction(QStringLiteral("退出"), this, &frmMain::MenuExit_Click);
     const std::pair<QAction *, const char *> names[] = {{MenuDefault, "MenuDefault"},

@@ -1,0 +1,189 @@
+#include "ui/frmupdate.h"
+
+#include "ui/controls.h"
+#include "ui/maker.h"
+#include "ui/openaddress.h"
+#include "ui/pageloader.h"
+#include "ui/versionpage.h"
+#include "ui/widgetcolors.h"
+#include "version.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+namespace rainquill {
+
+namespace UpdateLayout {
+
+inline constexpr int ClientWidth = 2400;
+inline constexpr int ClientHeight = 2520;
+inline constexpr TwipsRect LabMsg{1155, 240, 90, 180};
+inline constexpr TwipsRect LabInfo{750, 600, 900, 180};
+inline constexpr TwipsRect LabURL{360, 1260, 1680, 195};
+inline constexpr TwipsRect CmdUpdate{698, 1920, 1005, 405};
+
+} // namespace UpdateLayout
+
+namespace {
+
+const QColor Black(0, 0, 0);
+const QColor Red(255, 0, 0);
+const QColor Purple(128, 0, 128);
+
+// A label that reports a left click.
+class ClickableLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (onClick && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            onClick();
+    }
+};
+
+QString currentVersionCaption()
+{
+    return QStringLiteral("当前版本：") + QLatin1String(CurrentVersion);
+}
+
+} // namespace
+
+QUrl VersionPageAddress()
+{
+    return QUrl(MakerBlogAddress() + QStringLiteral("/tlsoft/rainquillver.html"));
+}
+
+frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
+{
+    using namespace UpdateLayout;
+    setObjectName(QStringLiteral("frmUpdate"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("检查新版本"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
+    SetBackgroundColor(this, WindowBackground);
+    QFont font;
+    font.setFamilies(CjkFontFamilies());
+    font.setPointSize(9);
+    setFont(font);
+
+    LabMsg = MakeLabel(this, QStringLiteral("LabMsg"), QString(), UpdateLayout::LabMsg, Black);
+    LabMsg->hide();
+    LabInfo = MakeLabel(this, QStringLiteral("LabInfo"), QStringLiteral("当前版本："), UpdateLayout::LabInfo,
+                        CaptionBlue);
+    auto *link = new ClickableLabel(QStringLiteral("点此下载最新版本"), this);
+    link->setObjectName(QStringLiteral("LabURL"));
+    link->setGeometry(UpdateLayout::LabURL.toPixels());
+    link->setCursor(Qt::PointingHandCursor);
+    link->onClick = [this] { LabURL_Click(); };
+    SetTextColor(link, Red);
+    link->hide();
+    LabURL = link;
+    for (QLabel *label : {LabMsg, LabInfo, LabURL})
+        label->adjustSize(); // sized to their captions
+
+    QPushButton *check = MakeButton(this, QStringLiteral("CmdUpdate"), QStringLiteral("开始检查"), CmdUpdate);
+    connect(check, &QPushButton::clicked, this, &frmUpdate::CmdUpdate_Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(tickMilliseconds);
+    connect(Timer1, &QTimer::timeout, this, &frmUpdate::Timer1_Timer);
+    WebBrowser1 = new PageLoader(this);
+
+    Form_Load();
+}
+
+void frmUpdate::Form_Load()
+{
+    CmdUpdate_Click();
+}
+
+void frmUpdate::setMessage(const QString &caption, const QColor &color)
+{
+    SetTextColor(LabMsg, color);
+    LabMsg->setText(caption);
+    LabMsg->adjustSize();
+}
+
+void frmUpdate::CmdUpdate_Click()
+{
+    WebBrowser1->start(m_page);
+    SecondCount = 0;
+    PageText.clear();
+    SetTextColor(LabMsg, Black);
+    LabMsg->show();
+    LabInfo->setText(currentVersionCaption());
+    LabInfo->adjustSize();
+    Timer1->start();
+}
+
+void frmUpdate::Timer1_Timer()
+{
+    ++SecondCount;
+    setMessage(QStringLiteral("正在连接中... %1秒").arg(SecondCount), LabMsg->palette().color(QPalette::WindowText));
+    if (SecondCount % 20 == 0)
+        WebBrowser1->start(m_page);
+    if (SecondCount > 60) {
+        setMessage(QStringLiteral("连接超时，请稍后再试。"), Red);
+        Timer1->stop();
+    }
+    if (!WebBrowser1->busy()) {
+        // Only blanks are taken off the ends; other white space stays.
+        QString text = WebBrowser1->bodyText();
+        qsizetype start = 0, end = text.size();
+        while (start < end && text[start] == u' ')
+            ++start;
+        while (end > start && text[end - 1] == u' ')
+            --end;
+        PageText = text.mid(start, end - start);
+    }
+    if (const std::optional<VersionPage> page = ParseVersionPage(PageText)) {
+        NewBuild = page->build;
+        NewVersion = page->version;
+        DownloadURL = page->url;
+        ShowCheckResult();
+        Timer1->stop();
+    }
+}
+
+void frmUpdate::ShowCheckResult()
+{
+    if (NewBuild > CurrentBuild) {
+        setMessage(QStringLiteral("发现新版本！"), Red);
+        // The address comes from a page fetched over plain HTTP: only a web address is
+        // offered as a link, and nothing else from the page is ever opened.
+        LabURL->setText(QStringLiteral("点此下载最新版本"));
+        LabURL->setVisible(IsDownloadAddress(DownloadURL));
+    } else {
+        setMessage(QStringLiteral("当前已是最新版本！"), Purple);
+        LabURL->setText(QString());
+        LabURL->hide();
+    }
+    LabURL->adjustSize();
+    LabInfo->setText(currentVersionCaption() + QStringLiteral("\r\n最新版本：") + NewVersion);
+    LabInfo->adjustSize();
+}
+
+void frmUpdate::LabURL_Click()
+{
+    if (IsDownloadAddress(DownloadURL))
+        OpenAddress::open(QUrl(DownloadURL, QUrl::StrictMode));
+}
+
+void frmUpdate::closeEvent(QCloseEvent *event)
+{
+    Timer1->stop();
+    WebBrowser1->abort();
+    event->accept();
+    emit closed();
+}
+
+} // namespace rainquill

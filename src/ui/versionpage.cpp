@@ -1,0 +1,39 @@
+#include "ui/versionpage.h"
+
+#include "engine/numbers.h"
+
+#include <QUrl>
+
+namespace rainquill {
+
+std::optional<VersionPage> ParseVersionPage(const QString &text)
+{
+    // 1-based positions, 0 for a keyword that does not occur.
+    const qsizetype B = text.indexOf(QLatin1String("build")) + 1;
+    const qsizetype V = text.indexOf(QLatin1String("version")) + 1;
+    const qsizetype U = text.indexOf(QLatin1String("url")) + 1;
+    const qsizetype buildStart = B + 6;
+    const qsizetype versionStart = V + 8;
+    const qsizetype urlStart = U + 4;
+    if (V - buildStart <= 0)
+        return std::nullopt;
+    // "url" missing, before the end of the version separator, or in the last three
+    // characters leaves no version text or address to read.
+    if (U - versionStart < 0 || text.size() - urlStart + 1 < 0)
+        return std::nullopt;
+
+    VersionPage page;
+    page.build = LeadingNumber(QStringView(text).mid(buildStart - 1, V - buildStart));
+    page.version = text.mid(versionStart - 1, U - versionStart);
+    page.url = text.mid(urlStart - 1);
+    return page;
+}
+
+bool IsDownloadAddress(const QString &url)
+{
+    const QUrl address(url, QUrl::StrictMode);
+    return address.isValid() && !address.host().isEmpty()
+           && (address.scheme() == u"http" || address.scheme() == u"https");
+}
+
+} // namespace rainquill
