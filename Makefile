@@ -6,11 +6,11 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Debian 12 packages the build, the tests and the benchmarks need.
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev \
-            fonts-wqy-microhei
+            libqt6svg6 fonts-wqy-microhei desktop-file-utils appstream dpkg-dev xvfb xauth
 
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAINQUILL_WERROR=ON
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench package screenshot clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -38,6 +38,14 @@ bench: deps
 	$(BUILD_DIR)/bin/rainquill-bench
 	@echo "Peak memory of the 1,000,000-character conversion, run alone:"
 	$(BUILD_DIR)/bin/rainquill-bench --benchmark_filter='^BM_Convert/1000000'
+
+package: build
+	cd $(BUILD_DIR) && cpack
+
+# The README's picture of the main window, drawn by the program under a virtual screen.
+screenshot: build
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target rainquill-screenshot
+	xvfb-run -a -s "-screen 0 1280x800x24" $(BUILD_DIR)/bin/rainquill-screenshot docs/screenshot.png
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,44 @@
+# Installs into a temporary prefix and checks what lands there: the programs, the menu
+# entry, the AppStream file, the icon and the man page, each valid.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_install.cmake
+
+file(REMOVE_RECURSE "${WORK_DIR}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WORK_DIR}/usr"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed")
+endif()
+
+set(expected
+    usr/bin/rainquill
+    usr/bin/rainquill-cli
+    usr/share/applications/io.github.rainquill.Rainquill.desktop
+    usr/share/metainfo/io.github.rainquill.Rainquill.metainfo.xml
+    usr/share/icons/hicolor/scalable/apps/io.github.rainquill.Rainquill.svg
+    usr/share/man/man1/rainquill-cli.1)
+foreach(path IN LISTS expected)
+    if(NOT EXISTS "${WORK_DIR}/${path}")
+        message(FATAL_ERROR "not installed: ${path}")
+    endif()
+endforeach()
+
+execute_process(COMMAND desktop-file-validate
+                        "${WORK_DIR}/usr/share/applications/io.github.rainquill.Rainquill.desktop"
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT result EQUAL 0 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "desktop-file-validate: ${out}")
+endif()
+
+execute_process(COMMAND appstreamcli validate --no-net
+                        "${WORK_DIR}/usr/share/metainfo/io.github.rainquill.Rainquill.metainfo.xml"
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "appstreamcli validate: ${out}")
+endif()
+
+execute_process(COMMAND "${WORK_DIR}/usr/bin/rainquill-cli" --version
+                RESULT_VARIABLE result OUTPUT_VARIABLE out)
+if(NOT result EQUAL 0 OR NOT out MATCHES "V2.2.0")
+    message(FATAL_ERROR "the installed converter does not run: ${out}")
+endif()
+file(REMOVE_RECURSE "${WORK_DIR}")
