@@ -1,5 +1,6 @@
 #include "ui/aboutwindow.h"
 
+#include "ui/clicklabel.h"
 #include "ui/controls.h"
 #include "ui/maker.h"
 #include "ui/openaddress.h"
@@ -9,7 +10,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -67,34 +67,19 @@ QPixmap logo()
 
 QFont songti(bool bold, bool underline)
 {
-    QFont font;
-    font.setFamilies(CjkFontFamilies());
-    font.setPointSize(9);
+    QFont font = SongTi(9);
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
 }
 
 // A label that opens an address when clicked.
-class LinkLabel : public QLabel
+ClickLabel *linkLabel(const QString &caption, const QUrl &target, QWidget *parent)
 {
-public:
-    LinkLabel(const QString &caption, QUrl target, QWidget *parent)
-        : QLabel(caption, parent), m_target(std::move(target))
-    {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (rect().contains(event->position().toPoint()))
-            OpenAddress::open(m_target);
-    }
-
-private:
-    QUrl m_target;
-};
+    auto *label = new ClickLabel(caption, parent);
+    QObject::connect(label, &ClickLabel::clicked, label, [target] { OpenAddress::open(target); });
+    return label;
+}
 
 QLabel *place(QLabel *label, const QString &name, const TwipsRect &rect, const QFont &font, const QColor &color)
 {
@@ -111,14 +96,10 @@ QLabel *place(QLabel *label, const QString &name, const TwipsRect &rect, const Q
 AboutWindow::AboutWindow(const QString &name)
 {
     using namespace AboutLayout;
-    setObjectName(name);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("感谢使用与支持！"));
-    setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
-    SetBackgroundColor(this, WindowBackground);
+    SetUpWindow(this, name, QStringLiteral("感谢使用与支持！"), ClientWidth, ClientHeight, Qt::WindowCloseButtonHint);
 
     const QUrl blog(MakerBlogAddress());
-    auto *picture = new LinkLabel(QString(), blog, this);
+    auto *picture = linkLabel(QString(), blog, this);
     picture->setObjectName(QStringLiteral("PicLogo"));
     picture->setGeometry(PicLogo.toPixels());
     picture->setPixmap(logo());
@@ -127,12 +108,11 @@ AboutWindow::AboutWindow(const QString &name)
     const QColor blue(0, 0, 255);
     place(new QLabel(QStringLiteral("本程序由『青枫博客』出品，感谢您的使用与支持！"), this), QStringLiteral("LabHead"),
           LabHead, songti(true, false), QColor(255, 0, 0));
-    place(new LinkLabel(QStringLiteral("『青枫博客』") + MakerBlogAddress(), blog, this), QStringLiteral("Label1"),
+    place(linkLabel(QStringLiteral("『青枫博客』") + MakerBlogAddress(), blog, this), QStringLiteral("Label1"),
           Label1, songti(false, true), blue);
-    place(new LinkLabel(QStringLiteral("『软件页面』") + ProductPageCaption(), QUrl(ProductPageAddress()), this),
+    place(linkLabel(QStringLiteral("『软件页面』") + ProductPageCaption(), QUrl(ProductPageAddress()), this),
           QStringLiteral("Label2"), Label2, songti(false, true), blue);
-    place(new LinkLabel(QStringLiteral("『作者邮箱』") + MakerEmail, QUrl(QStringLiteral("mailto:") + MakerEmail),
-                        this),
+    place(linkLabel(QStringLiteral("『作者邮箱』") + MakerEmail, QUrl(QStringLiteral("mailto:") + MakerEmail), this),
           QStringLiteral("Label3"), Label3, songti(false, true), blue);
 
     labAbout = new QLabel(this);
@@ -141,7 +121,7 @@ AboutWindow::AboutWindow(const QString &name)
     labAbout->setWordWrap(true);
     // The free CJK fonts set lines further apart than 宋体 does; a little smaller, the
     // whole text fits the label.
-    QFont aboutFont = songti(false, false);
+    QFont aboutFont = SongTi(9);
     aboutFont.setPointSizeF(8.5);
     labAbout->setFont(aboutFont);
     labAbout->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,10 +1,10 @@
 #include "ui/backcolorframe.h"
 
+#include "ui/clicklabel.h"
 #include "ui/frmmainlayout.h"
 #include "ui/widgetcolors.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 
 namespace rainquill {
 
@@ -24,26 +24,6 @@ constexpr int ColumnLefts[2] = {120, 540};
 constexpr int SwatchSize = 345;
 constexpr TwipsRect Custom{120, 6660, 765, 255};
 
-class ClickLabel : public QLabel
-{
-public:
-    ClickLabel(int index, BackColorFrame *frame) : QLabel(frame), m_index(index), m_frame(frame)
-    {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            emit m_frame->clicked(m_index);
-    }
-
-private:
-    int m_index;
-    BackColorFrame *m_frame;
-};
-
 void setBackground(QLabel *label, KeyColor color)
 {
     const Rgb c = ColorToRGB(color);
@@ -57,7 +37,8 @@ BackColorFrame::BackColorFrame(QWidget *parent) : QGroupBox(QStringLiteral("èƒŒæ
     setObjectName(QStringLiteral("Frame5"));
     setGeometry(FrmMainLayout::Frame5.toPixels());
     for (int index = 0; index < 33; ++index) {
-        auto *label = new ClickLabel(index, this);
+        auto *label = new ClickLabel(QString(), this);
+        connect(label, &ClickLabel::clicked, this, [this, index] { emit clicked(index); });
         label->setObjectName(QStringLiteral("labBackColor_%1").arg(index));
         m_elements[size_t(index)] = label;
         if (index == CustomElement) {

@@ -8,6 +8,27 @@
 
 namespace rainquill {
 
+QFont SongTi(double points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSizeF(points);
+    return font;
+}
+
+void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
+                 Qt::WindowFlags buttons)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(caption);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | buttons);
+    window->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
+    SetBackgroundColor(window, WindowBackground);
+    window->setFont(SongTi(9));
+}
+
 QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
 {
     auto *frame = new QGroupBox(caption, parent);

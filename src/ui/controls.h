@@ -3,6 +3,7 @@
 #include "ui/twips.h"
 
 #include <QColor>
+#include <QFont>
 
 class QGroupBox;
 class QLabel;
@@ -15,6 +16,14 @@ namespace rainquill {
 inline const QColor WindowBackground(244, 244, 244);
 inline const QColor ButtonBackground(240, 240, 255);
 inline const QColor CaptionBlue(0, 0, 255);
+
+// 宋体 at the given size, with free fonts that carry the same characters after it.
+QFont SongTi(double points);
+
+// A window of a fixed client size in twips, on the windows' background, in 9-point 宋体,
+// with a title bar offering `buttons`; closing it unloads it.
+void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
+                 Qt::WindowFlags buttons);
 
 // Controls placed as the design gives them, named after the design: a frame with a blue
 // caption, a push button in the graphical style, a label in a colour.

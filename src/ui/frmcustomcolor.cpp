@@ -4,7 +4,6 @@
 #include "ui/controls.h"
 #include "ui/keycolorstrip.h"
 #include "ui/schemefilemessages.h"
-#include "ui/widgetcolors.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -31,15 +30,8 @@ inline constexpr TwipsRect CmdCancel{2100, 1980, 885, 400};
 frmCustomColor::frmCustomColor(int number)
 {
     using namespace CustomColorLayout;
-    setObjectName(QStringLiteral("frmCustomColor"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
-    SetBackgroundColor(this, WindowBackground);
-    QFont font;
-    font.setFamilies(CjkFontFamilies());
-    font.setPointSize(9);
-    setFont(font);
+    SetUpWindow(this, QStringLiteral("frmCustomColor"), QStringLiteral("自定义方案"), ClientWidth, ClientHeight,
+                Qt::WindowCloseButtonHint);
 
     QGroupBox *frame = MakeFrame(this, QStringLiteral("Frame1"), QStringLiteral("选好颜色后按【保存】按钮保存"),
                                  CustomColorLayout::Frame1);

@@ -46,10 +46,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
                        .arg(QLatin1String(CurrentVersion), MakerBlogAddress()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    QFont font;
-    font.setFamilies(CjkFontFamilies());
-    font.setPointSize(9);
-    setFont(font);
+    setFont(SongTi(9));
     buildControls();
     buildMenus();
     Form_Load();

@@ -1,5 +1,6 @@
 #include "ui/frmupdate.h"
 
+#include "ui/clicklabel.h"
 #include "ui/controls.h"
 #include "ui/maker.h"
 #include "ui/openaddress.h"
@@ -10,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -33,21 +33,6 @@ const QColor Black(0, 0, 0);
 const QColor Red(255, 0, 0);
 const QColor Purple(128, 0, 128);
 
-// A label that reports a left click.
-class ClickableLabel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (onClick && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            onClick();
-    }
-};
-
 QString currentVersionCaption()
 {
     return QStringLiteral("当前版本：") + QLatin1String(CurrentVersion);
@@ -63,26 +48,17 @@ QUrl VersionPageAddress()
 frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
 {
     using namespace UpdateLayout;
-    setObjectName(QStringLiteral("frmUpdate"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("检查新版本"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
-    SetBackgroundColor(this, WindowBackground);
-    QFont font;
-    font.setFamilies(CjkFontFamilies());
-    font.setPointSize(9);
-    setFont(font);
+    SetUpWindow(this, QStringLiteral("frmUpdate"), QStringLiteral("检查新版本"), ClientWidth, ClientHeight,
+                Qt::WindowCloseButtonHint);
 
     LabMsg = MakeLabel(this, QStringLiteral("LabMsg"), QString(), UpdateLayout::LabMsg, Black);
     LabMsg->hide();
     LabInfo = MakeLabel(this, QStringLiteral("LabInfo"), QStringLiteral("当前版本："), UpdateLayout::LabInfo,
                         CaptionBlue);
-    auto *link = new ClickableLabel(QStringLiteral("点此下载最新版本"), this);
+    auto *link = new ClickLabel(QStringLiteral("点此下载最新版本"), this);
     link->setObjectName(QStringLiteral("LabURL"));
     link->setGeometry(UpdateLayout::LabURL.toPixels());
-    link->setCursor(Qt::PointingHandCursor);
-    link->onClick = [this] { LabURL_Click(); };
+    connect(link, &ClickLabel::clicked, this, &frmUpdate::LabURL_Click);
     SetTextColor(link, Red);
     link->hide();
     LabURL = link;

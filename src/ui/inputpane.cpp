@@ -1,6 +1,6 @@
 #include "ui/inputpane.h"
 
-#include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QMimeData>
 #include <QTextBlock>
@@ -36,11 +36,8 @@ InputPane::InputPane(QWidget *parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("RTInput"));
     setAcceptRichText(false);
-    QFont font;
-    font.setFamilies(CjkFontFamilies());
-    font.setPointSizeF(9.75);
-    setFont(font);
-    document()->setDefaultFont(font);
+    setFont(SongTi(9.75));
+    document()->setDefaultFont(font());
     setBackgroundColor(RGBToColor({255, 255, 255}));
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (!m_quiet)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QRect>
-#include <QStringList>
 #include <QtMath>
 
 namespace rainquill {
@@ -25,12 +24,5 @@ struct TwipsRect
 
     QRect toPixels() const { return {fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height)}; }
 };
-
-// The windows ask for 宋体, with free fonts that carry the same characters after it.
-inline QStringList CjkFontFamilies()
-{
-    return {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-            QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
-}
 
 } // namespace rainquill

@@ -1,0 +1,18 @@
+#include "ui/clicklabel.h"
+
+#include <QMouseEvent>
+
+namespace rainquill {
+
+ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace rainquill
