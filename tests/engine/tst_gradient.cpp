@@ -18,7 +18,6 @@ private slots:
     void characters_data();
     void characters();
     void groupsNeverSplitACharacter();
-    void groupColorStaysBetweenKeyColors();
 };
 
 void TestGradient::channel_data()
@@ -95,9 +94,7 @@ void TestGradient::characters_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("count");
-    QTest::newRow("ascii") << "abc" << 3;
-    QTest::newRow("line break is two") << "a\r\nb" << 4;
-    QTest::newRow("Chinese") << "渐变文字" << 4;
+    QTest::newRow("line break is two, Chinese one") << "渐\r\nb" << 4;
     QTest::newRow("emoji is one") << "a😀b" << 3;
     QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + "a" << 2;
     QTest::newRow("lone low surrogate first") << QString(QChar(0xDE00)) + QChar(0xD83D) << 2;
@@ -127,19 +124,6 @@ void TestGradient::groupsNeverSplitACharacter()
         });
         QCOMPARE(joined, text);
         QCOMPARE(groups, (6 + step - 1) / step);
-    }
-}
-
-void TestGradient::groupColorStaysBetweenKeyColors()
-{
-    for (const int L : {1, 2, 3, 7, 255, 1000}) {
-        for (qint64 i = 1; i <= L; ++i) {
-            const Rgb c = GroupColor({255, 0, 10}, {0, 255, 11}, i, L);
-            QVERIFY(c.red >= 0 && c.red <= 255);
-            QVERIFY(c.green >= 0 && c.green <= 255);
-            QVERIFY(c.blue >= 10 && c.blue <= 11);
-        }
-        QCOMPARE(GroupColor({255, 0, 10}, {0, 255, 11}, L, L), (Rgb{0, 255, 11}));
     }
 }
 

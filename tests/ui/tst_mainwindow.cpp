@@ -21,13 +21,10 @@ private slots:
     void init();
     void cleanup();
     void startUpState();
-    void captions_data();
-    void captions();
     void viewModes_data();
     void viewModes();
     void formats_data();
     void formats();
-    void customFormatAlwaysStartsEmpty();
 
 private:
     QPointer<frmMain> m_window;
@@ -67,68 +64,6 @@ void TestMainWindow::startUpState()
     QCOMPARE(control<QGroupBox>(m_window, "Frame1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     // The custom swatches stay blank until they are first shown.
     QVERIFY(!control<GradientBox>(m_window, "PicColorBox_10")->strip());
-}
-
-void TestMainWindow::captions_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    const char *rows[][2] = {
-        {"Frame1", "要转换的文字(0个字符)"},
-        {"Frame2", "生成的代码(0个字符)"},
-        {"Frame3_0", "默认方案(点击下列色块快速选色)"},
-        {"Frame3_1", "自定义方案(鼠标右键单击改变方案)"},
-        {"Frame4", "选择好颜色后，按【转换】按钮即可"},
-        {"Frame5", "背景颜色"},
-        {"CmdLeft", "颜色左"},
-        {"CmdRight", "颜色右"},
-        {"CmdRnd", "随机组合"},
-        {"CmdContrary", "颜色 →← 对调"},
-        {"CmdGo", "转换"},
-        {"CmdBack", "还原"},
-        {"CmdClear", "清除"},
-        {"CmdClipCode", "手动复制"},
-        {"ChkAuto", "自动复制代码到剪贴板"},
-        {"OptView", "预览"},
-        {"OptAll", "混合"},
-        {"OptCode", "代码"},
-        {"Label2", "每"},
-        {"Label3", "个字递进一次颜色"},
-        {"LabStep", "注：当文字较多时，增大此数字可以明显减少代码长度(范围：1-100)"},
-        {"Label4", "格式："},
-        {"Label5", "#0022FF"},
-        {"Label6", "文字"},
-        {"Label1_0", "①"},
-        {"Label1_19", "⑩"},
-        {"MenuColor", "配色方案"},
-        {"MenuDefault", "默认方案"},
-        {"MenuCustom", "自定义方案"},
-        {"MenuUpdate", "检查新版本"},
-        {"MenuAbout", "关于 Rainquill"},
-        {"MenuExit", "退出"},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
-}
-
-void TestMainWindow::captions()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QObject *object = m_window->findChild<QObject *>(name);
-    QVERIFY2(object, qPrintable(name));
-    QString shown;
-    if (auto *frame = qobject_cast<QGroupBox *>(object))
-        shown = frame->title();
-    else if (auto *button = qobject_cast<QAbstractButton *>(object))
-        shown = button->text();
-    else if (auto *label = qobject_cast<QLabel *>(object))
-        shown = label->text();
-    else if (auto *action = qobject_cast<QAction *>(object))
-        shown = action->text();
-    else if (auto *menu = qobject_cast<QMenu *>(object))
-        shown = menu->title();
-    QCOMPARE(shown, caption);
 }
 
 void TestMainWindow::viewModes_data()
@@ -194,7 +129,8 @@ void TestMainWindow::formats()
     QFETCH(bool, editable);
     auto *combo = control<QComboBox>(m_window, "Combo1");
     QCOMPARE(combo->count(), 4);
-    // Choose the custom format first and type into it: a built-in one overwrites it.
+    // Type a custom template first: a built-in format overwrites it, and choosing the
+    // custom format again empties it.
     combo->setCurrentIndex(3);
     emit combo->activated(3);
     QTest::keyClicks(control<QLineEdit>(m_window, "TxtStyle_1"), "typed");
@@ -205,18 +141,6 @@ void TestMainWindow::formats()
         QCOMPARE(box->text(), boxes[n]);
         QCOMPARE(box->isEnabled(), editable);
     }
-}
-
-void TestMainWindow::customFormatAlwaysStartsEmpty()
-{
-    auto *combo = control<QComboBox>(m_window, "Combo1");
-    combo->setCurrentIndex(3);
-    emit combo->activated(3);
-    auto *prefix = control<QLineEdit>(m_window, "TxtStyle_0");
-    QTest::keyClicks(prefix, "<b>");
-    QCOMPARE(prefix->text(), QStringLiteral("<b>"));
-    emit combo->activated(3);
-    QCOMPARE(prefix->text(), QString());
 }
 
 QTEST_MAIN(TestMainWindow)
