@@ -10,35 +10,27 @@
 #include "ui/aboutwindow.h"
 #include "ui/backcolorframe.h"
 #include "ui/codepane.h"
-#include "ui/frmcustomcolor.h"
-#include "ui/frmupdate.h"
-#include "ui/keycolorstrip.h"
-#include "ui/schemefilemessages.h"
 #include "ui/colordialog.h"
+#include "ui/frmcustomcolor.h"
 #include "ui/frmmainlayout.h"
+#include "ui/frmupdate.h"
 #include "ui/gradientbox.h"
 #include "ui/inputpane.h"
-#include "ui/maker.h"
+#include "ui/keycolorstrip.h"
 #include "ui/messagebox.h"
+#include "ui/schemefilemessages.h"
 #include "ui/steparrow.h"
 #include "ui/swatchframe.h"
 #include "ui/widgetcolors.h"
-#include "version.h"
 
-#include <QButtonGroup>
-#include <QCloseEvent>
-#include <QCheckBox>
+#include <QAction>
 #include <QClipboard>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRandomGenerator>
 
 namespace rainquill {
 
@@ -54,7 +46,6 @@ QString frmMain::InputCaption(qsizetype count)
     return QStringLiteral("要转换的文字(%1个字符").arg(count)
            + (count > 1000 ? QStringLiteral("【字符数较大，建议增加步进数】)") : QStringLiteral(")"));
 }
-
 
 void frmMain::Form_Load()
 {
