@@ -1,6 +1,7 @@
 #include "ui/codepane.h"
 
 #include <QMimeData>
+#include <QShowEvent>
 #include <QTextBlock>
 
 namespace rainquill {
@@ -26,6 +27,23 @@ CodePane::CodePane(QWidget *parent) : QPlainTextEdit(parent)
 void CodePane::setCode(const QString &code)
 {
     m_code = code;
+    m_displayStale = !isVisible();
+    if (!m_displayStale)
+        fillDisplay();
+}
+
+void CodePane::showEvent(QShowEvent *event)
+{
+    if (m_displayStale) {
+        m_displayStale = false;
+        fillDisplay();
+    }
+    QPlainTextEdit::showEvent(event);
+}
+
+void CodePane::fillDisplay()
+{
+    const QString &code = m_code;
     m_blockCodeStart.clear();
     m_blockCodeStart.append(0);
 
