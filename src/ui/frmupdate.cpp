@@ -33,6 +33,14 @@ const QColor Black(0, 0, 0);
 const QColor Red(255, 0, 0);
 const QColor Purple(128, 0, 128);
 
+// The three labels are designed centred on the window's middle; sized to its caption, each
+// keeps that centre.
+void fitCentred(QLabel *label)
+{
+    label->adjustSize();
+    label->move(label->parentWidget()->width() / 2 - label->width() / 2, label->y());
+}
+
 QString currentVersionCaption()
 {
     return QStringLiteral("当前版本：") + QLatin1String(CurrentVersion);
@@ -63,7 +71,7 @@ frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
     link->hide();
     LabURL = link;
     for (QLabel *label : {LabMsg, LabInfo, LabURL})
-        label->adjustSize(); // sized to their captions
+        fitCentred(label);
 
     QPushButton *check = MakeButton(this, QStringLiteral("CmdUpdate"), QStringLiteral("开始检查"), CmdUpdate);
     connect(check, &QPushButton::clicked, this, &frmUpdate::CmdUpdate_Click);
@@ -86,7 +94,7 @@ void frmUpdate::setMessage(const QString &caption, const QColor &color)
 {
     SetTextColor(LabMsg, color);
     LabMsg->setText(caption);
-    LabMsg->adjustSize();
+    fitCentred(LabMsg);
 }
 
 void frmUpdate::CmdUpdate_Click()
@@ -97,7 +105,7 @@ void frmUpdate::CmdUpdate_Click()
     SetTextColor(LabMsg, Black);
     LabMsg->show();
     LabInfo->setText(currentVersionCaption());
-    LabInfo->adjustSize();
+    fitCentred(LabInfo);
     Timer1->start();
 }
 
@@ -143,9 +151,9 @@ void frmUpdate::ShowCheckResult()
         LabURL->setText(QString());
         LabURL->hide();
     }
-    LabURL->adjustSize();
+    fitCentred(LabURL);
     LabInfo->setText(currentVersionCaption() + QStringLiteral("\r\n最新版本：") + NewVersion);
-    LabInfo->adjustSize();
+    fitCentred(LabInfo);
 }
 
 void frmUpdate::LabURL_Click()
