@@ -1,8 +1,8 @@
+#include "ui/controls.h"
 #include "ui/frmmain.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -10,10 +10,10 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/rainquill.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rainquill.Rainquill"));
-    rainquill::frmMain window;
-    window.show();
-    // Opens centred on the screen.
-    if (const QScreen *screen = window.screen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
+    // On the heap: closing the main window unloads (deletes) it, and the thank-you window
+    // ends the program.
+    auto *window = new rainquill::frmMain;
+    window->show();
+    rainquill::CentreOnScreen(window);
     return app.exec();
 }

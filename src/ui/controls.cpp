@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 namespace rainquill {
 
@@ -27,6 +28,13 @@ void SetUpWindow(QWidget *window, const QString &name, const QString &caption, i
     window->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
     SetBackgroundColor(window, WindowBackground);
     window->setFont(SongTi(9));
+    CentreOnScreen(window);
+}
+
+void CentreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->frameGeometry().center() + window->pos());
 }
 
 QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)

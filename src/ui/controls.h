@@ -25,6 +25,9 @@ QFont SongTi(double points);
 void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
                  Qt::WindowFlags buttons);
 
+// Moves a window to the middle of its screen.
+void CentreOnScreen(QWidget *window);
+
 // Controls placed as the design gives them, named after the design: a frame with a blue
 // caption, a push button in the graphical style, a label in a colour.
 QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
