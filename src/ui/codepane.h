@@ -19,14 +19,13 @@ public:
     const QString &code() const { return m_code; }
     void setCode(const QString &code);
 
-    // The exact code between two positions of the display.
-    QString codeBetween(int displayStart, int displayEnd) const;
-
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The exact code between two positions of the display.
+    QString codeBetween(int displayStart, int displayEnd) const;
     qsizetype codePosition(int displayPosition) const;
     void fillDisplay();
 

@@ -17,7 +17,6 @@ public:
     explicit frmCustomColor(int number);
 
     void CustomNumber(int getNumber);
-    int schemeNumber() const { return SchemeNumber; }
     const KeyColorStrip &strip() const { return *m_strip; }
 
 signals:

@@ -95,12 +95,6 @@ void InputPane::setBackgroundColor(KeyColor color)
     setPalette(p);
 }
 
-KeyColor InputPane::backgroundColor() const
-{
-    const QColor c = palette().color(QPalette::Base);
-    return RGBToColor({c.red(), c.green(), c.blue()});
-}
-
 void InputPane::showPreview(const QString &text, const QList<PreviewRun> &runs)
 {
     auto *preview = new QTextDocument(this);

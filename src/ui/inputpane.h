@@ -24,7 +24,6 @@ public:
     void setSelectionColor(KeyColor color);
     void insertAtCaret(const QString &text);
     void setBackgroundColor(KeyColor color);
-    KeyColor backgroundColor() const;
 
     // Shows `text` (as `text()` returns it) coloured run by run. The preview is built away
     // from the widget and swapped in whole, one change for the whole rebuild.
