@@ -173,7 +173,10 @@ void frmMain::buildFormatRow(QWidget *client)
         TxtStyle[size_t(n)]->setGeometry(FrmMainLayout::TxtStyle[n].toPixels());
         connect(TxtStyle[size_t(n)], &QLineEdit::returnPressed, CmdGo, &QPushButton::click);
     }
-    MakeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5, FormatLabelText);
+    QLabel *colour = MakeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5,
+                               FormatLabelText);
+    // The free CJK font's digits are wider than 宋体's: a point smaller, "#0022FF" fits.
+    colour->setFont(SongTi(8));
     MakeLabel(client, QStringLiteral("Label6"), QStringLiteral("文字"), FrmMainLayout::Label6, FormatLabelText);
 }
 
