@@ -4,6 +4,7 @@
 #include "engine/markup.h"
 #include "engine/numbers.h"
 #include "engine/preview.h"
+#include "engine/refusals.h"
 #include "engine/stepbox.h"
 #include "schemes/builtinschemes.h"
 #include "schemes/customschemefile.h"
@@ -187,9 +188,9 @@ std::variant<QByteArray, Failure> convert(const Options &options)
 
     CodeRequest request = requestFor(options, std::get<ColorScheme>(scheme), text);
     if (text.isEmpty())
-        return Failure{Refused, QStringLiteral("请输入要转换的文字")};
+        return Failure{Refused, EmptyTextRefusal};
     if (!request.tpl.isComplete())
-        return Failure{Refused, QStringLiteral("自定义格式没有填完整")};
+        return Failure{Refused, IncompleteTemplateRefusal};
     if (options.fit) {
         if (auto failure = fitStep(request, *options.fit))
             return *failure;
@@ -198,7 +199,7 @@ std::variant<QByteArray, Failure> convert(const Options &options)
         return ansiPreview(request);
     const std::optional<QString> code = GenerateCode(request);
     if (!code)
-        return Failure{Refused, QStringLiteral("生成的代码太长，请增大步长")};
+        return Failure{Refused, CodeTooLongRefusal};
     return code->toUtf8();
 }
 

@@ -7,5 +7,6 @@
 #include "engine/numbers.h"
 #include "engine/outputformat.h"
 #include "engine/preview.h"
+#include "engine/refusals.h"
 #include "engine/stepbox.h"
 #include "engine/textgroups.h"

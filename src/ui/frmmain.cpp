@@ -3,6 +3,7 @@
 #include "engine/markup.h"
 #include "engine/numbers.h"
 #include "engine/preview.h"
+#include "engine/refusals.h"
 #include "engine/stepbox.h"
 #include "engine/textgroups.h"
 #include "schemes/builtinschemes.h"
@@ -81,13 +82,13 @@ void frmMain::CmdGo_Click()
 {
     const QString text = RTInput->text();
     if (text.isEmpty()) {
-        MessageBox::show(this, QStringLiteral("请输入要转换的文字"), QStringLiteral("没有找到要转换的文字"),
+        MessageBox::show(this, EmptyTextRefusal, QStringLiteral("没有找到要转换的文字"),
                          MessageBox::Icon::Critical);
         return;
     }
     for (const QLineEdit *box : TxtStyle) {
         if (box->text().isEmpty()) {
-            MessageBox::show(this, QStringLiteral("自定义格式没有填完整"), QStringLiteral("不完整的自定义格式"),
+            MessageBox::show(this, IncompleteTemplateRefusal, QStringLiteral("不完整的自定义格式"),
                              MessageBox::Icon::Critical);
             return;
         }
@@ -103,7 +104,7 @@ void frmMain::CmdGo_Click()
                               {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
     const std::optional<QString> code = GenerateCode(request);
     if (!code) {
-        MessageBox::show(this, QStringLiteral("生成的代码太长，请增大步长后再转换"), QStringLiteral("代码太长"),
+        MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"),
                          MessageBox::Icon::Critical);
         return;
     }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace rainquill {
+
+// The conversion's refusals, worded once for the window and the command-line converter.
+inline const QString EmptyTextRefusal = QStringLiteral("请输入要转换的文字");
+inline const QString IncompleteTemplateRefusal = QStringLiteral("自定义格式没有填完整");
+inline const QString CodeTooLongRefusal = QStringLiteral("生成的代码太长，请增大步长后再转换");
+
+} // namespace rainquill
