@@ -15,8 +15,6 @@ private slots:
     void channel();
     void wholeStep_data();
     void wholeStep();
-    void characters_data();
-    void characters();
     void groupsNeverSplitACharacter();
 };
 
@@ -88,23 +86,6 @@ void TestGradient::wholeStep()
     QFETCH(int, L);
     QFETCH(int, step);
     QCOMPARE(WholeStep(stepValue, L), qsizetype(step));
-}
-
-void TestGradient::characters_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("count");
-    QTest::newRow("line break is two, Chinese one") << "渐\r\nb" << 4;
-    QTest::newRow("emoji is one") << "a😀b" << 3;
-    QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + "a" << 2;
-    QTest::newRow("lone low surrogate first") << QString(QChar(0xDE00)) + QChar(0xD83D) << 2;
-}
-
-void TestGradient::characters()
-{
-    QFETCH(QString, text);
-    QFETCH(int, count);
-    QCOMPARE(CharacterCount(text), qsizetype(count));
 }
 
 void TestGradient::groupsNeverSplitACharacter()

@@ -14,10 +14,6 @@ class TestNumbers : public QObject
 private slots:
     void leadingNumber_data();
     void leadingNumber();
-    void entireNumber_data();
-    void entireNumber();
-    void roundHalfEven_data();
-    void roundHalfEven();
     void settleStepText_data();
     void settleStepText();
     void stepArrows_data();
@@ -67,49 +63,6 @@ void TestNumbers::leadingNumber()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(LeadingNumber(text), expected);
-}
-
-void TestNumbers::entireNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("isNumber");
-    QTest::addColumn<double>("value");
-    QTest::newRow("whole") << "12" << true << 12.0;
-    QTest::newRow("blanks around") << " 0.4\t" << true << 0.4;
-    QTest::newRow("exponent") << "1e2" << true << 100.0;
-    QTest::newRow("hex") << "&HFF" << true << 255.0;
-    QTest::newRow("trailing letters") << "12abc" << false << 0.0;
-    QTest::newRow("blank inside") << "1 2" << false << 0.0;
-    QTest::newRow("empty") << "" << false << 0.0;
-    QTest::newRow("sign alone") << "-" << false << 0.0;
-}
-
-void TestNumbers::entireNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, isNumber);
-    QFETCH(double, value);
-    const std::optional<double> number = EntireNumber(text);
-    QCOMPARE(number.has_value(), isNumber);
-    if (isNumber)
-        QCOMPARE(*number, value);
-}
-
-void TestNumbers::roundHalfEven_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("2.5") << 2.5 << 2.0;
-    QTest::newRow("3.5") << 3.5 << 4.0;
-    QTest::newRow("0.5") << 0.5 << 0.0;
-    QTest::newRow("-2.5") << -2.5 << -2.0;
-}
-
-void TestNumbers::roundHalfEven()
-{
-    QFETCH(double, value);
-    QFETCH(double, expected);
-    QCOMPARE(RoundHalfEven(value), expected);
 }
 
 void TestNumbers::settleStepText_data()

@@ -11,32 +11,10 @@ class TestColorStrip : public QObject
     Q_OBJECT
 
 private slots:
-    void colorToRgb_data();
-    void colorToRgb();
     void colorToRgbRoundTrip();
     void swapMirrorsTheDrawing();
     void randomStrip();
 };
-
-void TestColorStrip::colorToRgb_data()
-{
-    QTest::addColumn<uint>("value");
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-    QTest::newRow("white") << 0xFFFFFFu << 255 << 255 << 255;
-    QTest::newRow("red is the low byte") << 0x123456u << 0x56 << 0x34 << 0x12;
-}
-
-void TestColorStrip::colorToRgb()
-{
-    QFETCH(uint, value);
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-    QCOMPARE(ColorToRGB(value), (Rgb{red, green, blue}));
-    QCOMPARE(RGBToColor({red, green, blue}), value);
-}
 
 void TestColorStrip::colorToRgbRoundTrip()
 {

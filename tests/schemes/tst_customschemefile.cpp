@@ -21,7 +21,6 @@ class TestCustomSchemeFile : public QObject
 private slots:
     void init();
     void cleanup();
-    void missingFile();
     void repair_data();
     void repair();
     void lineCounts_data();
@@ -29,7 +28,6 @@ private slots:
     void notANumber();
     void readOnlyFileMadeWritable();
     void saveChangesOnlyItsLines();
-    void saveWithoutFile();
     void failedWriteKeepsTheOldFile();
 
 private:
@@ -47,19 +45,6 @@ void TestCustomSchemeFile::cleanup()
 {
     QDir::setCurrent(QDir::tempPath());
     delete m_dir;
-}
-
-void TestCustomSchemeFile::missingFile()
-{
-    CustomSchemeFile file;
-    const auto error = file.load();
-    QVERIFY(error);
-    QCOMPARE(error->code, int(SchemeFileError::FileNotFound));
-    QCOMPARE(readFile(), QByteArray("<missing>")); // loading never creates it
-    QVERIFY(!file.rebuild());
-    QCOMPARE(readFile(), QByteArray("0\r\n").repeated(60));
-    QVERIFY(!file.load());
-    QCOMPARE(file.schemes()[9], ColorScheme{});
 }
 
 void TestCustomSchemeFile::repair_data()
@@ -166,15 +151,6 @@ void TestCustomSchemeFile::saveChangesOnlyItsLines()
     for (int k = 0; k < 6; ++k)
         lines[12 + k] = values[k];
     QCOMPARE(readFile(), fileWith(lines));
-}
-
-void TestCustomSchemeFile::saveWithoutFile()
-{
-    CustomSchemeFile file;
-    const auto error = file.save(3, {10, 20, 30, 40, 50, 60});
-    QVERIFY(error);
-    QCOMPARE(error->code, int(SchemeFileError::FileNotFound));
-    QCOMPARE(readFile(), QByteArray("<missing>"));
 }
 
 void TestCustomSchemeFile::failedWriteKeepsTheOldFile()

@@ -35,7 +35,6 @@ private slots:
     void cleanup();
     void showingTheCustomSwatches_data();
     void showingTheCustomSwatches();
-    void rightClickOpensTheEditor();
     void editorCancel_data();
     void editorCancel();
     void editorSave();
@@ -120,26 +119,6 @@ void TestCustomSchemes::showingTheCustomSwatches()
     QCOMPARE(m_window->strip(), (present ? ColorStrip{13, 14, 15, 16, 17, 18} : ColorStrip{}));
 }
 
-void TestCustomSchemes::rightClickOpensTheEditor()
-{
-    writeFile(fileWith(counting()));
-    // Right-clicking a custom swatch opens nothing while the built-in swatches show.
-    QTest::mouseClick(control<GradientBox>(m_window, "PicColorBox_2"), Qt::RightButton);
-    QVERIFY(m_window->isEnabled());
-
-    frmCustomColor *editor = openEditor(12);
-    QVERIFY(editor);
-    QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案3"));
-    QCOMPARE(editor->strip().strip(), (ColorStrip{13, 14, 15, 16, 17, 18}));
-    QVERIFY(!m_window->isEnabled());
-
-    // Swapping in the editor leaves the main window's strip alone.
-    const ColorStrip mainStrip = m_window->strip();
-    QTest::mouseClick(control<QPushButton>(editor, "CmdContrary"), Qt::LeftButton);
-    QCOMPARE(editor->strip().strip(), (ColorStrip{16, 17, 18, 13, 14, 15}));
-    QCOMPARE(m_window->strip(), mainStrip);
-}
-
 void TestCustomSchemes::editorCancel_data()
 {
     QTest::addColumn<bool>("byButton");
@@ -168,9 +147,18 @@ void TestCustomSchemes::editorCancel()
 void TestCustomSchemes::editorSave()
 {
     writeFile(fileWith(counting()));
+    // Right-clicking a custom swatch opens nothing while the built-in swatches show.
+    QTest::mouseClick(control<GradientBox>(m_window, "PicColorBox_2"), Qt::RightButton);
+    QVERIFY(m_window->isEnabled());
     const ColorStrip mainStrip = m_window->strip();
     QPointer<frmCustomColor> editor = openEditor(12);
     QVERIFY(editor);
+    QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案3"));
+    QCOMPARE(editor->strip().strip(), (ColorStrip{13, 14, 15, 16, 17, 18}));
+    QVERIFY(!m_window->isEnabled());
+    QTest::mouseClick(control<QPushButton>(editor, "CmdContrary"), Qt::LeftButton); // the editor's own strip
+    QCOMPARE(editor->strip().strip(), (ColorStrip{16, 17, 18, 13, 14, 15}));
+    QCOMPARE(m_window->strip(), mainStrip);
     ColorDialog::queueAnswer(0x1E140A); // red 10, green 20, blue 30
     QTest::mouseClick(control<QPushButton>(editor, "CmdLeft"), Qt::LeftButton);
     ColorDialog::queueAnswer(std::nullopt); // a cancelled pick changes nothing

@@ -30,7 +30,6 @@ private slots:
     void manualCopy();
     void backgroundSwatches_data();
     void backgroundSwatches();
-    void customBackground();
 
 private:
     InputPane *input() const { return control<InputPane>(m_window, "RTInput"); }
@@ -138,14 +137,18 @@ void TestPanes::manualCopy()
 void TestPanes::backgroundSwatches_data()
 {
     QTest::addColumn<int>("element");
+    QTest::addColumn<int>("answer"); // element 32 asks the colour dialog; -1 cancels
     QTest::addColumn<QColor>("color");
-    QTest::newRow("0 black") << 0 << QColor(0, 0, 0);
-    QTest::newRow("31") << 31 << QColor(255, 224, 192);
+    QTest::newRow("0 black") << 0 << 0 << QColor(0, 0, 0);
+    QTest::newRow("31") << 31 << 0 << QColor(255, 224, 192);
+    QTest::newRow("custom") << 32 << 0x563412 << QColor(0x12, 0x34, 0x56);
+    QTest::newRow("custom cancelled") << 32 << -1 << QColor(Qt::white);
 }
 
 void TestPanes::backgroundSwatches()
 {
     QFETCH(int, element);
+    QFETCH(int, answer);
     QFETCH(QColor, color);
     input()->replaceText(QStringLiteral("abc"));
     click("CmdGo");
@@ -156,30 +159,14 @@ void TestPanes::backgroundSwatches()
     auto *swatch = control<QLabel>(m_window, QStringLiteral("labBackColor_%1").arg(element));
     QTest::mouseClick(swatch, Qt::RightButton);
     QCOMPARE(input()->palette().color(QPalette::Base), QColor(Qt::white));
+    if (element == 32)
+        ColorDialog::queueAnswer(answer < 0 ? std::nullopt : std::optional<KeyColor>(KeyColor(answer)));
     QTest::mouseClick(swatch, Qt::LeftButton);
     QCOMPARE(swatch->palette().color(QPalette::Window), color);
     QCOMPARE(input()->palette().color(QPalette::Base), color);
     QCOMPARE(uitest::characterColors(input()->document()), colours);
     click("labBackColor_1");
     QCOMPARE(input()->palette().color(QPalette::Base), QColor(Qt::white));
-}
-
-void TestPanes::customBackground()
-{
-    auto *custom = control<QLabel>(m_window, "labBackColor_32");
-    QCOMPARE(custom->text(), QStringLiteral("自定义"));
-    QCOMPARE(custom->palette().color(QPalette::Window), QColor(Qt::white));
-
-    ColorDialog::queueAnswer(0x563412);
-    QTest::mouseClick(custom, Qt::LeftButton);
-    QCOMPARE(custom->palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
-    QCOMPARE(input()->palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
-
-    click("labBackColor_0");
-    ColorDialog::queueAnswer(std::nullopt);
-    QTest::mouseClick(custom, Qt::LeftButton);
-    QCOMPARE(custom->palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
-    QCOMPARE(input()->palette().color(QPalette::Base), QColor(Qt::black));
 }
 
 QTEST_MAIN(TestPanes)

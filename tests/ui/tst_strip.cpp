@@ -22,11 +22,9 @@ private slots:
     void cleanup();
     void pickColours_data();
     void pickColours();
-    void swapAndRandom();
     void stripIsDrawn();
     void swatchClicks_data();
     void swatchClicks();
-    void switchingSwatchFramesKeepsTheStrip();
     void stepTyping_data();
     void stepTyping();
     void stepArrows_data();
@@ -81,27 +79,18 @@ void TestStrip::pickColours()
     QCOMPARE(control<GradientBox>(m_window, "PicColor")->strip(), std::optional<ColorStrip>(strip));
 }
 
-void TestStrip::swapAndRandom()
-{
-    const ColorStrip initial = m_window->strip();
-    auto *swap = control<QPushButton>(m_window, "CmdContrary");
-    QTest::mouseClick(swap, Qt::LeftButton);
-    QCOMPARE(m_window->strip(), (ColorStrip{255, 0, 255, 0, 121, 255}));
-    QTest::mouseClick(swap, Qt::LeftButton);
-    QCOMPARE(m_window->strip(), initial);
-
-    QTest::mouseClick(control<QPushButton>(m_window, "CmdRnd"), Qt::LeftButton);
-    QCOMPARE(control<GradientBox>(m_window, "PicColor")->strip(), std::optional<ColorStrip>(m_window->strip()));
-}
-
 void TestStrip::stripIsDrawn()
 {
     auto *box = control<GradientBox>(m_window, "PicColor");
     const int middle = box->height() / 2;
     QCOMPARE(uitest::shownColor(box, {0, middle}), QColor(0, 121, 255));
     QCOMPARE(uitest::shownColor(box, {box->width() - 1, middle}), QColor(255, 0, 255));
-    QTest::mouseClick(control<QPushButton>(m_window, "CmdContrary"), Qt::LeftButton);
+    auto *swap = control<QPushButton>(m_window, "CmdContrary");
+    QTest::mouseClick(swap, Qt::LeftButton);
+    QCOMPARE(m_window->strip(), (ColorStrip{255, 0, 255, 0, 121, 255}));
     QCOMPARE(uitest::shownColor(box, {0, middle}), QColor(255, 0, 255));
+    QTest::mouseClick(control<QPushButton>(m_window, "CmdRnd"), Qt::LeftButton);
+    QCOMPARE(box->strip(), std::optional<ColorStrip>(m_window->strip()));
 }
 
 void TestStrip::swatchClicks_data()
@@ -126,30 +115,14 @@ void TestStrip::swatchClicks()
     QCOMPARE(control<GradientBox>(m_window, "PicColor")->strip(), std::optional<ColorStrip>(strip));
 }
 
-void TestStrip::switchingSwatchFramesKeepsTheStrip()
-{
-    QTest::mouseClick(control<GradientBox>(m_window, "PicColorBox_4"), Qt::LeftButton);
-    const ColorStrip chosen = m_window->strip();
-    control<QAction>(m_window, "MenuCustom")->trigger();
-    QVERIFY(control<QWidget>(m_window, "Frame3_1")->isVisible());
-    QVERIFY(!control<QWidget>(m_window, "Frame3_0")->isVisible());
-    control<QAction>(m_window, "MenuDefault")->trigger();
-    QVERIFY(control<QWidget>(m_window, "Frame3_0")->isVisible());
-    QVERIFY(control<QAction>(m_window, "MenuDefault")->isChecked());
-    QVERIFY(!control<QAction>(m_window, "MenuCustom")->isChecked());
-    QCOMPARE(m_window->strip(), chosen);
-}
-
 void TestStrip::stepTyping_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("pasted");
     QTest::addColumn<QString>("shown");
     QTest::newRow("0") << "0" << false << "1";
-    QTest::newRow("1e3") << "1e3" << false << "100";
     QTest::newRow("abc") << "abc" << false << "1";
     QTest::newRow("-5 pasted") << "-5" << true << "-5";
-    QTest::newRow("0.4 pasted") << "0.4" << true << "0.4";
 }
 
 void TestStrip::stepTyping()
@@ -176,9 +149,7 @@ void TestStrip::stepArrows_data()
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QString>("after");
     QTest::newRow("1 down") << "1" << "PicDown" << Qt::LeftButton << "1";
-    QTest::newRow("100 up") << "100" << "PicUp" << Qt::LeftButton << "100";
     QTest::newRow("7a up, right button") << "7a" << "PicUp" << Qt::RightButton << "8";
-    QTest::newRow("-1 up, middle button") << "-1" << "PicUp" << Qt::MiddleButton << "1";
 }
 
 void TestStrip::stepArrows()
