@@ -15,7 +15,6 @@ private slots:
     void channel();
     void wholeStep_data();
     void wholeStep();
-    void groupsNeverSplitACharacter();
 };
 
 void TestGradient::channel_data()
@@ -86,26 +85,6 @@ void TestGradient::wholeStep()
     QFETCH(int, L);
     QFETCH(int, step);
     QCOMPARE(WholeStep(stepValue, L), qsizetype(step));
-}
-
-void TestGradient::groupsNeverSplitACharacter()
-{
-    const QString text = QStringLiteral("😀a😀😀b😀");
-    for (qsizetype step = 1; step <= 5; ++step) {
-        QString joined;
-        qsizetype groups = 0;
-        qsizetype nextPosition = 1;
-        ForEachGroup(text, 6, step, [&](qsizetype i, QStringView g) {
-            QCOMPARE(i, nextPosition);
-            QVERIFY(!g.front().isLowSurrogate());
-            QVERIFY(!g.back().isHighSurrogate());
-            nextPosition += step;
-            joined += g;
-            ++groups;
-        });
-        QCOMPARE(joined, text);
-        QCOMPARE(groups, (6 + step - 1) / step);
-    }
 }
 
 QTEST_APPLESS_MAIN(TestGradient)

@@ -26,9 +26,6 @@ void TestPreview::plan_data()
     QTest::addColumn<QList<PreviewRun>>("runs");
 
     const Rgb white{255, 255, 255};
-    QTest::newRow("abc") << "abc" << 1.0
-                         << QList<PreviewRun>{{0, 1, {85, 85, 85}}, {1, 1, {170, 170, 170}}, {2, 1, white}};
-    QTest::newRow("one character in end colour") << "x" << 7.0 << QList<PreviewRun>{{0, 1, white}};
     QTest::newRow("whitespace coloured too")
         << "a \r\n" << 1.0
         << QList<PreviewRun>{{0, 1, {64, 64, 64}}, {1, 1, {128, 128, 128}}, {2, 1, {191, 191, 191}}, {3, 1, white}};

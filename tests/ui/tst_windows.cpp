@@ -19,7 +19,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void aboutTexts();
     void links_data();
     void links();
     void aboutReturnsToTheMainWindow_data();
@@ -63,20 +62,6 @@ void TestWindows::cleanup()
         delete qobject_cast<AboutWindow *>(widget);
     EndProgram::takeRequests();
     OpenAddress::takeOpened();
-}
-
-void TestWindows::aboutTexts()
-{
-    frmAbout1 about;
-    QCOMPARE(about.windowTitle(), QStringLiteral("感谢使用与支持！"));
-    QCOMPARE(control<QLabel>(&about, "Label2")->text(),
-             QStringLiteral("『软件页面』http://www.qingfeng.example/Rainquill/"));
-    QCOMPARE(control<QLabel>(&about, "PicLogo")->pixmap().size(), QSize(72, 72));
-    // An empty first line, paragraph 1, one empty line, paragraph 2.
-    const QStringList lines = control<QLabel>(&about, "labAbout")->text().split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 4);
-    QVERIFY(lines[0].isEmpty() && lines[2].isEmpty());
-    QVERIFY(lines[1].startsWith(QStringLiteral("    由于本人")) && lines[3].startsWith(QStringLiteral("    『青枫博客』")));
 }
 
 void TestWindows::links_data()
