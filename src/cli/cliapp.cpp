@@ -120,21 +120,31 @@ std::variant<QString, Failure> readInput(const QString &file)
     return withPaneLineBreaks(QString::fromUtf8(bytes));
 }
 
-// The scheme the options name: built-in, or custom from color.dat, read as the program
-// reads it but never written.
+// The window's message about the scheme file, for a terminal.
+QString schemeFileMessage(const SchemeFileError &error)
+{
+    return SchemeFileErrorText(error, u"\n");
+}
+
+// The scheme the options name: built-in, or custom from color.dat, read as the window
+// reads it but never written. A line of another scheme that the window would stop at is
+// told as a warning; only scheme N's own lines must read.
 std::variant<ColorScheme, Failure> schemeFor(const Options &options)
 {
     if (!options.custom)
         return BuiltInSchemes[size_t(options.scheme - 1)];
     auto read = ReadSchemeLines(SchemeFileName);
     if (const auto *error = std::get_if<SchemeFileError>(&read))
-        return Failure{BadInput, QStringLiteral("cannot use %1: %2").arg(SchemeFileName, error->description)};
+        return Failure{BadInput, schemeFileMessage(*error)};
     QList<QByteArray> lines = std::get<QList<QByteArray>>(std::move(read));
     RepairSchemeLines(lines);
-    CustomSchemeTable schemes{};
-    if (const auto error = ConvertSchemeLines(lines, schemes))
-        return Failure{BadInput, QStringLiteral("cannot use %1: %2").arg(SchemeFileName, error->description)};
-    return schemes[size_t(*options.custom - 1)];
+    const auto scheme = ConvertScheme(lines, *options.custom);
+    if (const auto *error = std::get_if<SchemeFileError>(&scheme))
+        return Failure{BadInput, schemeFileMessage(*error)};
+    CustomSchemeTable all{};
+    if (const auto error = ConvertSchemeLines(lines, all))
+        printError(QStringLiteral("rainquill-cli: ") + schemeFileMessage(*error));
+    return std::get<ColorScheme>(scheme);
 }
 
 CodeRequest requestFor(const Options &options, const ColorScheme &scheme, QStringView text)
@@ -163,13 +173,37 @@ std::optional<Failure> fitStep(CodeRequest &request, qint64 limit)
     return Failure{Refused, QStringLiteral("没有一个 1-100 的步长能让代码不超过 %1 个字符").arg(limit)};
 }
 
+// The text as a terminal may show it: control characters other than TAB and the line
+// break become visible pictures, so that the text cannot drive the terminal. A C0 control
+// shows as its Unicode control picture (ESC as U+241B), DEL as U+2421, and a C1 control
+// as ESC's picture followed by the character that stands for it after ESC (CSI as "␛[").
+QString terminalSafe(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype pos = 0; pos < text.size(); ++pos) {
+        const char16_t ch = text[pos].unicode();
+        if (ch == u'\t' || ch == u'\n' || (ch == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n'))
+            out.append(QChar(ch));
+        else if (ch < 0x20)
+            out.append(QChar(char16_t(0x2400 + ch)));
+        else if (ch == 0x7F)
+            out.append(QChar(char16_t(0x2421)));
+        else if (ch >= 0x80 && ch <= 0x9F)
+            out.append(QChar(char16_t(0x241B))).append(QChar(char16_t(ch - 0x40)));
+        else
+            out.append(QChar(ch));
+    }
+    return out;
+}
+
 QByteArray ansiPreview(const CodeRequest &request)
 {
     QByteArray out;
     for (const PreviewRun &run : PreviewPlan(request.text, request.start, request.end, request.stepValue)) {
         out += "\x1b[38;2;" + QByteArray::number(run.color.red) + ';' + QByteArray::number(run.color.green)
                + ';' + QByteArray::number(run.color.blue) + 'm';
-        out += request.text.mid(run.offset, run.length).toUtf8();
+        out += terminalSafe(request.text.mid(run.offset, run.length)).toUtf8();
     }
     if (!out.isEmpty())
         out += "\x1b[0m";
@@ -203,28 +237,53 @@ std::variant<QByteArray, Failure> convert(const Options &options)
     return code->toUtf8();
 }
 
+// What an argument that is not valid UTF-8 is called in the message: the option whose
+// value it is, or its place on the command line.
+QString argumentName(char **argv, int n)
+{
+    const QByteArray arg(argv[n]);
+    if (arg.startsWith("--") && arg.contains('=') && invalidUtf8Offset(arg.left(arg.indexOf('='))) < 0)
+        return QStringLiteral("the value of ") + QString::fromUtf8(arg.left(arg.indexOf('=')));
+    if (n > 1 && argv[n - 1][0] == '-' && argv[n - 1][1] != 0 && invalidUtf8Offset(argv[n - 1]) < 0)
+        return QStringLiteral("the value of ") + QString::fromUtf8(argv[n - 1]);
+    return QStringLiteral("argument %1").arg(n);
+}
+
+int usageFailure(const QString &message)
+{
+    printError(QStringLiteral("rainquill-cli: %1\nTry 'rainquill-cli --help' for more information.").arg(message));
+    return BadInput;
+}
+
+// Writes the help or version text; a failed write is reported like any other.
+int writeInformation(const QString &text)
+{
+    if (writeOut(text.toUtf8()))
+        return Success;
+    printError(QStringLiteral("rainquill-cli: cannot write standard output"));
+    return BadInput;
+}
+
 } // namespace
 
 int Run(int argc, char **argv)
 {
     QStringList arguments;
-    for (int n = 1; n < argc; ++n)
+    for (int n = 1; n < argc; ++n) {
+        if (invalidUtf8Offset(argv[n]) >= 0)
+            return usageFailure(argumentName(argv, n) + QStringLiteral(" is not valid UTF-8"));
         arguments.append(QString::fromUtf8(argv[n]));
+    }
 
     const auto parsed = ParseOptions(arguments);
-    if (const auto *error = std::get_if<UsageError>(&parsed)) {
-        printError(QStringLiteral("rainquill-cli: %1\nTry 'rainquill-cli --help' for more information.")
-                       .arg(error->message));
-        return BadInput;
-    }
+    if (const auto *error = std::get_if<UsageError>(&parsed))
+        return usageFailure(error->message);
     const Options &options = std::get<Options>(parsed);
     if (options.help)
-        return writeOut(HelpText().toUtf8()) ? Success : BadInput;
+        return writeInformation(HelpText());
     if (options.version) {
-        const QString version = QStringLiteral("rainquill-cli %1 (build %2)\n")
-                                    .arg(QLatin1String(CurrentVersion))
-                                    .arg(CurrentBuild);
-        return writeOut(version.toUtf8()) ? Success : BadInput;
+        return writeInformation(
+            QStringLiteral("rainquill-cli %1 (build %2)\n").arg(QLatin1String(CurrentVersion)).arg(CurrentBuild));
     }
 
     const auto result = convert(options);

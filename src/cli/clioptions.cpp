@@ -19,7 +19,8 @@ std::optional<OutputFormat> parseFormat(const QString &name)
 
 std::optional<Rgb> parseColor(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^#?([0-9A-Fa-f]{6})$"));
+    // Anchored at the very end: "$" alone would let a final line feed through.
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(u"#?([0-9A-Fa-f]{6})"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
@@ -29,7 +30,7 @@ std::optional<Rgb> parseColor(const QString &text)
 
 std::optional<qint64> parseWhole(const QString &text, qint64 lowest, qint64 highest)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(u"[0-9]{1,18}"));
     if (!digits.match(text).hasMatch())
         return std::nullopt;
     const qint64 value = text.toLongLong();

@@ -24,11 +24,20 @@ bool isWhitespaceGroup(QStringView g)
     return true;
 }
 
+// A template part with its character count, counted once per conversion: a template
+// is written around every group, and counting it each time made long templates quadratic.
+struct TemplatePart
+{
+    QStringView text;
+    qint64 characters;
+};
+
 // Writes into memory reserved for the whole code.
 struct WriteSink
 {
     char16_t *out;
 
+    void put(TemplatePart part) { put(part.text); }
     void put(QStringView text)
     {
         // Templates and groups are mostly a few characters: a plain loop beats memcpy.
@@ -58,6 +67,11 @@ struct CountSink
         units += text.size();
         if (countCharacters)
             characters += CharacterCount(text);
+    }
+    void put(TemplatePart part)
+    {
+        units += part.text.size();
+        characters += part.characters;
     }
     void put(char16_t) { ++units, ++characters; }
     void putColor(Rgb) { units += 7, characters += 7; }
@@ -101,6 +115,9 @@ template<typename Sink>
 void writeCode(Sink &sink, const CodeRequest &r, qsizetype L, qsizetype step)
 {
     const bool html = r.format == OutputFormat::Html;
+    const TemplatePart prefix{r.tpl.prefix, CharacterCount(r.tpl.prefix)};
+    const TemplatePart middle{r.tpl.middle, CharacterCount(r.tpl.middle)};
+    const TemplatePart suffix{r.tpl.suffix, CharacterCount(r.tpl.suffix)};
     ForEachGroup(r.text, L, step, [&](qsizetype i, QStringView g) {
         if (isWhitespaceGroup(g)) {
             if (html)
@@ -109,14 +126,14 @@ void writeCode(Sink &sink, const CodeRequest &r, qsizetype L, qsizetype step)
                 sink.put(g);
             return;
         }
-        sink.put(r.tpl.prefix);
+        sink.put(prefix);
         sink.putColor(GroupColor(r.start, r.end, i, L));
-        sink.put(r.tpl.middle);
+        sink.put(middle);
         if (html)
             putHtmlText(sink, g);
         else
             sink.put(g);
-        sink.put(r.tpl.suffix);
+        sink.put(suffix);
     });
 }
 

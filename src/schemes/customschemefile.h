@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schemes/colorstrip.h"
+#include "schemes/schemefileerror.h"
 
 #include <QByteArray>
 #include <QList>
@@ -18,18 +19,12 @@ inline constexpr int SchemeFileLines = 60;
 
 using CustomSchemeTable = std::array<ColorScheme, 10>;
 
-// A failure of the scheme file, with the classic error numbers: 53 file not found, 62 fewer
-// than 60 lines, 13 a line that is not a number, 70 no permission, 75 any other access
-// error. The description is for the user.
-struct SchemeFileError
-{
-    enum Code { FileNotFound = 53, TooFewLines = 62, NotANumber = 13, PermissionDenied = 70, AccessError = 75 };
+// The most the file is read of: sixty lines of numbers fit many times over, and a
+// device or a runaway file is refused instead of read for ever.
+inline constexpr qint64 MaxSchemeFileBytes = 64 * 1024;
 
-    int code;
-    QString description;
-};
-
-// The first 60 lines of the file, without their line ends (CR LF, CR or LF).
+// The first 60 lines of the file, without their line ends (CR LF, CR or LF). Only a plain
+// file of at most MaxSchemeFileBytes is read.
 std::variant<QList<QByteArray>, SchemeFileError> ReadSchemeLines(const QString &path);
 
 // Replaces every line whose number is not above 0 and at most 255 by "0"; true when a
@@ -40,6 +35,9 @@ bool RepairSchemeLines(QList<QByteArray> &lines);
 // half to even. Stops at the first line that is not entirely a number; the schemes
 // converted before it keep their new values.
 std::optional<SchemeFileError> ConvertSchemeLines(const QList<QByteArray> &lines, CustomSchemeTable &schemes);
+
+// Converts the six lines of scheme `number` (1-10) alone.
+std::variant<ColorScheme, SchemeFileError> ConvertScheme(const QList<QByteArray> &lines, int number);
 
 // The scheme file as the program keeps it: the lines last read and the ten custom
 // schemes, which live from the first load to the end of the program.
@@ -65,9 +63,6 @@ public:
     const QList<QByteArray> &lines() const { return m_lines; }
 
 private:
-    std::optional<SchemeFileError> makeWritable();
-    std::optional<SchemeFileError> write(const QList<QByteArray> &lines);
-
     QString m_path;
     QList<QByteArray> m_lines;
     CustomSchemeTable m_schemes{};

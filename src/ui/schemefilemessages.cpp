@@ -8,9 +8,7 @@ namespace {
 
 void showError(QWidget *parent, const SchemeFileError &error)
 {
-    MessageBox::show(parent,
-                     QStringLiteral("错误代码：%1\r\n\r\n错误描述：%2").arg(error.code).arg(error.description),
-                     QStringLiteral("发生错误"), MessageBox::Icon::Critical);
+    MessageBox::show(parent, SchemeFileErrorText(error), QStringLiteral("发生错误"), MessageBox::Icon::Critical);
 }
 
 bool isMissing(const std::optional<SchemeFileError> &error)
@@ -29,19 +27,23 @@ void LoadCustomSchemes(QWidget *parent)
         showError(parent, *error);
 }
 
-void RebuildColorFile(QWidget *parent)
+bool RebuildColorFile(QWidget *parent)
 {
     MessageBox::show(parent, QStringLiteral("【color.dat】文件损坏，将重新生成此文件！"), QStringLiteral("文件损坏"),
                      MessageBox::Icon::Warning);
-    if (const std::optional<SchemeFileError> error = CustomSchemes().rebuild())
+    const std::optional<SchemeFileError> error = CustomSchemes().rebuild();
+    if (error)
         showError(parent, *error);
+    return !error;
 }
 
 bool SaveCustomScheme(QWidget *parent, int number, const ColorScheme &scheme)
 {
     std::optional<SchemeFileError> error = CustomSchemes().save(number, scheme);
     if (isMissing(error)) {
-        RebuildColorFile(parent);
+        // A rebuild that fails has said why; the save is not tried again on no file.
+        if (!RebuildColorFile(parent))
+            return false;
         error = CustomSchemes().save(number, scheme);
     }
     if (error)

@@ -13,11 +13,12 @@ namespace rainquill {
 // schemes as they were.
 void LoadCustomSchemes(QWidget *parent);
 
-// Warns that the file is damaged and writes a new one of 60 lines "0".
-void RebuildColorFile(QWidget *parent);
+// Warns that the file is damaged and writes a new one of 60 lines "0"; false, after the
+// message that says why, when it could not be written.
+bool RebuildColorFile(QWidget *parent);
 
-// Stores one scheme; a missing file is rebuilt first. False, after the message, when the
-// scheme could not be stored.
+// Stores one scheme; a missing file is rebuilt first. False, after the one message that
+// says what went wrong, when the scheme could not be stored.
 bool SaveCustomScheme(QWidget *parent, int number, const ColorScheme &scheme);
 
 } // namespace rainquill

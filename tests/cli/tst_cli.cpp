@@ -166,9 +166,12 @@ void TestCli::customScheme_data()
         << damaged << QStringList{"--custom", "3"} << 0
         << QByteArray("[color=#0E0810]a[/color][color=#101112]b[/color]") << QByteArray();
     QTest::newRow("missing file") << QByteArray() << QStringList{"--custom", "3"} << 2 << QByteArray()
-                                  << QByteArray("color.dat");
-    QTest::newRow("not a number") << notNumber << QStringList{"--custom", "1"} << 2 << QByteArray()
-                                  << QByteArray("14");
+                                  << QByteArray("错误代码：53\n\n错误描述：文件未找到：color.dat");
+    QTest::newRow("not a number in the scheme used")
+        << notNumber << QStringList{"--custom", "3"} << 2 << QByteArray() << QByteArray("错误代码：13");
+    QTest::newRow("not a number in another scheme: a warning")
+        << notNumber << QStringList{"--custom", "1"} << 0
+        << QByteArray("[color=#020404]a[/color][color=#040506]b[/color]") << QByteArray("第 14 行“14abc”");
     QTest::newRow("with --scheme") << counting << QStringList{"--custom", "1", "--scheme", "2"} << 2 << QByteArray()
                                    << QByteArray("--scheme and --custom");
 }
