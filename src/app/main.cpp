@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 #include "ui/frmmain.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    rainquill::UseChineseEverywhere();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/rainquill.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rainquill.Rainquill"));
     // On the heap: closing the main window unloads (deletes) it, and the thank-you window

@@ -2,6 +2,8 @@
 
 #include "engine/numbers.h"
 
+#include <algorithm>
+
 namespace rainquill {
 
 QString SettleStepText(const QString &text)
@@ -16,7 +18,11 @@ QString SettleStepText(const QString &text)
 
 QString StepArrowText(const QString &text, int delta)
 {
-    return QString::number(LeadingNumber(text) + delta, 'g', 15).toUpper();
+    // A text too large for a double reads as an infinity; the arrow writes the largest
+    // number of 15 digits that still reads back as a finite one.
+    constexpr double limit = 1.79769313486231e308;
+    const double value = std::clamp(LeadingNumber(text) + delta, -limit, limit);
+    return QString::number(value, 'g', 15).toUpper();
 }
 
 } // namespace rainquill

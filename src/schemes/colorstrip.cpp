@@ -54,4 +54,23 @@ Rgb StripColumn(const ColorStrip &strip, int column)
             channel(strip.StartBlue, strip.EndBlue)};
 }
 
+Rgb StripPixel(const ColorStrip &strip, int x, int width)
+{
+    if (width < 2)
+        return strip.end();
+    const qint64 span = width - 1;
+    const auto channel = [x, span](int a, int b) {
+        // (a * (span - x) + b * x) / span reads the same from either end, so the rounding
+        // of a tie, and with it the mirror, cannot depend on the direction.
+        const qint64 weighted = qint64(a) * (span - x) + qint64(b) * x;
+        qint64 whole = weighted / span;
+        const qint64 twiceRest = 2 * (weighted % span);
+        if (twiceRest > span || (twiceRest == span && whole % 2 == 1))
+            ++whole;
+        return int(whole);
+    };
+    return {channel(strip.StartRed, strip.EndRed), channel(strip.StartGreen, strip.EndGreen),
+            channel(strip.StartBlue, strip.EndBlue)};
+}
+
 } // namespace rainquill

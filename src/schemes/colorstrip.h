@@ -50,4 +50,10 @@ ColorStrip RandomStrip(QRandomGenerator &generator);
 // colour and column 255 exactly the end colour.
 Rgb StripColumn(const ColorStrip &strip, int column);
 
+// The colour of pixel column x of a drawing `width` pixels wide: the gradient at logical
+// column 255 * x / (width - 1), each channel rounded half to even from the exact
+// fraction. Pixel 0 is the start colour, the last pixel the end colour, and the drawing of
+// the swapped strip is the exact mirror of this one. A width of 256 gives the 256 columns.
+Rgb StripPixel(const ColorStrip &strip, int x, int width);
+
 } // namespace rainquill

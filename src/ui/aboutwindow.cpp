@@ -101,6 +101,7 @@ AboutWindow::AboutWindow(const QString &name)
     const QUrl blog(MakerBlogAddress());
     auto *picture = linkLabel(QString(), blog, this);
     picture->setObjectName(QStringLiteral("PicLogo"));
+    picture->setAccessibleName(QStringLiteral("青枫博客标志"));
     picture->setGeometry(PicLogo.toPixels());
     picture->setPixmap(logo());
     picture->setAlignment(Qt::AlignCenter);
@@ -117,6 +118,7 @@ AboutWindow::AboutWindow(const QString &name)
 
     labAbout = new QLabel(this);
     labAbout->setObjectName(QStringLiteral("labAbout"));
+    labAbout->setAccessibleName(QStringLiteral("关于"));
     labAbout->setGeometry(AboutLayout::labAbout.toPixels());
     labAbout->setWordWrap(true);
     // The free CJK fonts set lines further apart than 宋体 does; a little smaller, the
@@ -130,6 +132,7 @@ AboutWindow::AboutWindow(const QString &name)
 
     auto *ok = MakeButton(this, QStringLiteral("CmdOK"), QStringLiteral("确 定"), CmdOK);
     connect(ok, &QPushButton::clicked, this, [this] { CmdOK_Click(); });
+    MakeDefaultButton(ok);
 
     Form_Load();
 }

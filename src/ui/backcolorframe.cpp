@@ -32,7 +32,7 @@ void setBackground(QLabel *label, KeyColor color)
 
 } // namespace
 
-BackColorFrame::BackColorFrame(QWidget *parent) : QGroupBox(QStringLiteral("背景颜色"), parent)
+BackColorFrame::BackColorFrame(QWidget *parent) : CaptionFrame(QStringLiteral("背景颜色"), parent)
 {
     setObjectName(QStringLiteral("Frame5"));
     setGeometry(FrmMainLayout::Frame5.toPixels());
@@ -43,6 +43,7 @@ BackColorFrame::BackColorFrame(QWidget *parent) : QGroupBox(QStringLiteral("背�
         m_elements[size_t(index)] = label;
         if (index == CustomElement) {
             label->setText(QStringLiteral("自定义"));
+            label->setAccessibleName(QStringLiteral("自定义背景颜色"));
             label->setAlignment(Qt::AlignCenter);
             label->setGeometry(Custom.toPixels());
             setBackground(label, 0xFFFFFF);
@@ -52,6 +53,7 @@ BackColorFrame::BackColorFrame(QWidget *parent) : QGroupBox(QStringLiteral("背�
         label->setFrameShape(QFrame::Box);
         label->setGeometry(TwipsRect{ColumnLefts[index % 2], RowTops[index / 2], SwatchSize, SwatchSize}.toPixels());
         const quint32 hex = Colors[size_t(index)];
+        label->setAccessibleName(QStringLiteral("背景颜色 #%1").arg(hex, 6, 16, QLatin1Char('0')).toUpper());
         setBackground(label, RGBToColor({int(hex >> 16), int((hex >> 8) & 0xFF), int(hex & 0xFF)}));
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "schemes/colorstrip.h"
+#include "ui/captionframe.h"
 
-#include <QGroupBox>
 #include <array>
 
 class QLabel;
@@ -11,7 +11,7 @@ namespace rainquill {
 
 // The frame "背景颜色": 32 swatches of fixed colours and "自定义", element 32, which shows
 // the last colour picked through it.
-class BackColorFrame : public QGroupBox
+class BackColorFrame : public CaptionFrame
 {
     Q_OBJECT
 

@@ -16,6 +16,9 @@ CodePane::CodePane(QWidget *parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("TxtCode"));
     setReadOnly(true);
+    // Locked against typing, but with a caret: the keyboard selects and copies as the
+    // mouse does.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette p = palette();
     p.setColor(QPalette::Base, Qt::black);

@@ -1,11 +1,12 @@
 #include "ui/controls.h"
 
+#include "ui/captionframe.h"
 #include "ui/widgetcolors.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace rainquill {
 
@@ -28,6 +29,9 @@ void SetUpWindow(QWidget *window, const QString &name, const QString &caption, i
     window->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
     SetBackgroundColor(window, WindowBackground);
     window->setFont(SongTi(9));
+    // Esc closes the window as its close box does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
     CentreOnScreen(window);
 }
 
@@ -37,12 +41,11 @@ void CentreOnScreen(QWidget *window)
         window->move(screen->availableGeometry().center() - window->frameGeometry().center() + window->pos());
 }
 
-QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
+CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
 {
-    auto *frame = new QGroupBox(caption, parent);
+    auto *frame = new CaptionFrame(caption, parent);
     frame->setObjectName(name);
     frame->setGeometry(place.toPixels());
-    SetTextColor(frame, CaptionBlue);
     return frame;
 }
 
@@ -52,7 +55,16 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
     button->setObjectName(name);
     button->setGeometry(place.toPixels());
     SetButtonColor(button, ButtonBackground);
+    // A command button with the focus takes Enter for itself.
+    button->setAutoDefault(true);
+    button->setAccessibleName(caption);
     return button;
+}
+
+void MakeDefaultButton(QPushButton *button)
+{
+    button->setDefault(true);
+    button->setFocus();
 }
 
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place,
@@ -62,6 +74,7 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, 
     label->setObjectName(name);
     label->setGeometry(place.toPixels());
     SetTextColor(label, color);
+    label->setAccessibleName(caption);
     return label;
 }
 

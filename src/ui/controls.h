@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QFont>
 
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -21,17 +20,24 @@ inline const QColor CaptionBlue(0, 0, 255);
 QFont SongTi(double points);
 
 // A window of a fixed client size in twips, on the windows' background, in 9-point 宋体,
-// with a title bar offering `buttons`; closing it unloads it.
+// with a title bar offering `buttons`; closing it, also with Esc, unloads it.
 void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
                  Qt::WindowFlags buttons);
 
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget *window);
 
+class CaptionFrame;
+
 // Controls placed as the design gives them, named after the design: a frame with a blue
-// caption, a push button in the graphical style, a label in a colour.
-QGroupBox *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
+// caption, a push button in the graphical style, a label in a colour. Each carries its
+// caption as the name a screen reader reads.
+CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
+// Makes the button the window's default one and gives it the focus, so that Enter works as
+// soon as the window opens.
+void MakeDefaultButton(QPushButton *button);
+
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place,
                   const QColor &color);
 

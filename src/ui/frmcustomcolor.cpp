@@ -1,12 +1,12 @@
 #include "ui/frmcustomcolor.h"
 
 #include "schemes/customschemefile.h"
+#include "ui/captionframe.h"
 #include "ui/controls.h"
 #include "ui/keycolorstrip.h"
 #include "ui/schemefilemessages.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QPushButton>
 
 namespace rainquill {
@@ -33,16 +33,17 @@ frmCustomColor::frmCustomColor(int number)
     SetUpWindow(this, QStringLiteral("frmCustomColor"), QStringLiteral("自定义方案"), ClientWidth, ClientHeight,
                 Qt::WindowCloseButtonHint);
 
-    QGroupBox *frame = MakeFrame(this, QStringLiteral("Frame1"), QStringLiteral("选好颜色后按【保存】按钮保存"),
-                                 CustomColorLayout::Frame1);
+    CaptionFrame *frame = MakeFrame(this, QStringLiteral("Frame1"), QStringLiteral("选好颜色后按【保存】按钮保存"),
+                                    CustomColorLayout::Frame1);
     m_strip = new KeyColorStrip(frame, Strip);
-    connect(MakeButton(this, QStringLiteral("CmdSave"), QStringLiteral("保存"), CustomColorLayout::CmdSave),
-            &QPushButton::clicked, this, &frmCustomColor::CmdSave_Click);
+    QPushButton *save = MakeButton(this, QStringLiteral("CmdSave"), QStringLiteral("保存"), CustomColorLayout::CmdSave);
+    connect(save, &QPushButton::clicked, this, &frmCustomColor::CmdSave_Click);
     connect(MakeButton(this, QStringLiteral("CmdCancel"), QStringLiteral("取消"), CustomColorLayout::CmdCancel),
             &QPushButton::clicked, this, &frmCustomColor::CmdCancel_Click);
 
     CustomNumber(number);
     Form_Load();
+    MakeDefaultButton(save);
 }
 
 void frmCustomColor::CustomNumber(int getNumber)

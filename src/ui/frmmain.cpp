@@ -10,6 +10,7 @@
 #include "schemes/customschemefile.h"
 #include "ui/aboutwindow.h"
 #include "ui/backcolorframe.h"
+#include "ui/captionframe.h"
 #include "ui/codepane.h"
 #include "ui/colordialog.h"
 #include "ui/frmcustomcolor.h"
@@ -25,13 +26,15 @@
 #include "ui/widgetcolors.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QWindow>
 
 namespace rainquill {
 
@@ -213,7 +216,7 @@ void frmMain::RTInput_Change()
 {
     const qsizetype count = CharacterCount(RTInput->text());
     Frame1->setTitle(InputCaption(count));
-    SetTextColor(Frame1, count > 1000 ? Red : Blue);
+    Frame1->setCaptionColor(count > 1000 ? Red : Blue);
 }
 
 void frmMain::OptView_Click()
@@ -329,30 +332,52 @@ void frmMain::MenuExit_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // Form_QueryUnload: closing is never refused; the thank-you window takes over and ends
-    // the program.
+    // While a child window is open this window is disabled and cannot be closed: the
+    // request brings the child to the front instead.
+    if (m_child) {
+        event->ignore();
+        m_child->raise();
+        m_child->activateWindow();
+        return;
+    }
+    // Form_QueryUnload: the thank-you window takes over and ends the program.
     if (!m_thanks) {
         m_thanks = new frmAbout2;
         m_thanks->show();
     }
     event->accept();
     m_thanks->activateWindow();
-    m_thanks->setFocus();
 }
 
 void frmMain::openChild(QWidget *child)
 {
+    // Transient for this window, so the window manager keeps it above this one; not a
+    // child widget, which disabling this window would disable too.
+    child->winId();
+    child->windowHandle()->setTransientParent(windowHandle());
+    m_child = child;
     child->show();
     setEnabled(false);
+    // The child has put the focus on its default button; the window takes it from here.
     child->activateWindow();
-    child->setFocus();
 }
 
 void frmMain::childClosed()
 {
+    m_child = nullptr;
     setEnabled(true);
     activateWindow();
-    setFocus();
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // "转换" is the default button: Enter in a control that does not use Enter itself
+    // reaches the window and converts.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && CmdGo->isEnabled()) {
+        CmdGo->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 } // namespace rainquill

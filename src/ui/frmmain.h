@@ -9,7 +9,6 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -18,6 +17,7 @@ class QPushButton;
 namespace rainquill {
 
 class BackColorFrame;
+class CaptionFrame;
 class CodePane;
 class frmAbout2;
 class GradientBox;
@@ -47,12 +47,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
     void buildFrame4(QWidget *client);
     void buildFormatRow(QWidget *client);
     void buildMenus();
+    void nameForScreenReaders();
     void Form_Load();
 
     void CmdGo_Click();
@@ -86,10 +88,10 @@ private:
     quint8 LastSwatchButton = 1;
 
     // Controls, named as the window's design names them.
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame2 = nullptr;
+    CaptionFrame *Frame1 = nullptr;
+    CaptionFrame *Frame2 = nullptr;
     std::array<SwatchFrame *, 2> Frame3{};
-    QGroupBox *Frame4 = nullptr;
+    CaptionFrame *Frame4 = nullptr;
     BackColorFrame *Frame5 = nullptr;
     InputPane *RTInput = nullptr;
     CodePane *TxtCode = nullptr;
@@ -114,6 +116,7 @@ private:
     QAction *MenuAbout = nullptr;
     QAction *MenuExit = nullptr;
 
+    QPointer<QWidget> m_child; // the child window open, if any
     QPointer<frmAbout2> m_thanks;
 };
 

@@ -2,6 +2,7 @@
 
 #include "engine/outputformat.h"
 #include "ui/backcolorframe.h"
+#include "ui/captionframe.h"
 #include "ui/codepane.h"
 #include "ui/controls.h"
 #include "ui/frmmainlayout.h"
@@ -17,7 +18,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -62,7 +62,6 @@ void frmMain::buildControls()
     setCentralWidget(client);
 
     Frame5 = new BackColorFrame(client);
-    SetTextColor(Frame5, Blue);
     connect(Frame5, &BackColorFrame::clicked, this, &frmMain::labBackColor_Click);
     Frame1 = MakeFrame(client, QStringLiteral("Frame1"), InputCaption(0), FrmMainLayout::Frame1);
     Frame2 = MakeFrame(client, QStringLiteral("Frame2"), QString(), FrmMainLayout::Frame2);
@@ -75,7 +74,6 @@ void frmMain::buildControls()
     Frame3[0] = new SwatchFrame(0, 0, QStringLiteral("默认方案(点击下列色块快速选色)"), client);
     Frame3[1] = new SwatchFrame(1, 10, QStringLiteral("自定义方案(鼠标右键单击改变方案)"), client);
     for (SwatchFrame *frame : Frame3) {
-        SetTextColor(frame, Blue);
         for (int n = 0; n < 10; ++n)
             PicColorBox[size_t(frame == Frame3[0] ? n : 10 + n)] = frame->swatch(n);
         connect(frame, &SwatchFrame::swatchPressed, this, &frmMain::PicColorBox_MouseDown);
@@ -91,6 +89,7 @@ void frmMain::buildControls()
     auto *views = new QButtonGroup(this);
     for (QPushButton *option : {OptView, OptAll, OptCode}) {
         option->setCheckable(true);
+        option->setAutoDefault(false); // a view button leaves Enter to "转换"
         views->addButton(option);
     }
     OptView->setChecked(true);
@@ -100,6 +99,48 @@ void frmMain::buildControls()
 
     connect(RTInput, &InputPane::changed, this, &frmMain::RTInput_Change);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    nameForScreenReaders();
+}
+
+void frmMain::nameForScreenReaders()
+{
+    RTInput->setAccessibleName(QStringLiteral("要转换的文字"));
+    TxtCode->setAccessibleName(QStringLiteral("生成的代码"));
+    TxtStep->setAccessibleName(QStringLiteral("每几个字递进一次颜色"));
+    Combo1->setAccessibleName(QStringLiteral("格式"));
+    const QString parts[3] = {QStringLiteral("格式前段"), QStringLiteral("格式中段"),
+                              QStringLiteral("格式后段")};
+    for (int n = 0; n < 3; ++n)
+        TxtStyle[size_t(n)]->setAccessibleName(parts[n]);
+    for (StepArrow *arrow : PicUp)
+        arrow->setAccessibleName(QStringLiteral("步长加一"));
+    for (StepArrow *arrow : PicDown)
+        arrow->setAccessibleName(QStringLiteral("步长减一"));
+
+    // Tab walks the window in reading order, frame by frame, top to bottom: the input and
+    // the code, the strip and its commands, the step, then the row of views and formats.
+    const auto button = [this](const char *name) { return findChild<QPushButton *>(QLatin1String(name)); };
+    QWidget *order[] = {RTInput,
+                        TxtCode,
+                        button("CmdLeft"),
+                        button("CmdRight"),
+                        button("CmdRnd"),
+                        button("CmdContrary"),
+                        CmdGo,
+                        CmdBack,
+                        CmdClear,
+                        ChkAuto,
+                        CmdClipCode,
+                        TxtStep,
+                        OptView,
+                        OptAll,
+                        OptCode,
+                        Combo1,
+                        TxtStyle[0],
+                        TxtStyle[1],
+                        TxtStyle[2]};
+    for (size_t n = 1; n < std::size(order); ++n)
+        setTabOrder(order[n - 1], order[n]);
 }
 
 void frmMain::buildFrame4(QWidget *client)
@@ -135,7 +176,6 @@ void frmMain::buildFrame4(QWidget *client)
     stepColors.setColor(QPalette::Text, Qt::black);
     TxtStep->setPalette(stepColors);
     connect(TxtStep, &QLineEdit::textChanged, this, &frmMain::TxtStep_Change);
-    connect(TxtStep, &QLineEdit::returnPressed, CmdGo, &QPushButton::click);
 
     for (int element = 0; element < 2; ++element) {
         PicUp[size_t(element)] = new StepArrow(StepArrow::Direction::Up, element == 1, Frame4);
@@ -171,7 +211,6 @@ void frmMain::buildFormatRow(QWidget *client)
         TxtStyle[size_t(n)] = new QLineEdit(client);
         TxtStyle[size_t(n)]->setObjectName(QStringLiteral("TxtStyle_%1").arg(n));
         TxtStyle[size_t(n)]->setGeometry(FrmMainLayout::TxtStyle[n].toPixels());
-        connect(TxtStyle[size_t(n)], &QLineEdit::returnPressed, CmdGo, &QPushButton::click);
     }
     QLabel *colour = MakeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5,
                                FormatLabelText);

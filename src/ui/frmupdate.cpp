@@ -75,6 +75,7 @@ frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
 
     QPushButton *check = MakeButton(this, QStringLiteral("CmdUpdate"), QStringLiteral("开始检查"), CmdUpdate);
     connect(check, &QPushButton::clicked, this, &frmUpdate::CmdUpdate_Click);
+    MakeDefaultButton(check);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

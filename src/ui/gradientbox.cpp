@@ -23,9 +23,7 @@ void GradientBox::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const int w = width();
     for (int x = 0; x < w; ++x) {
-        // Each pixel column shows the logical column 0-255 at its place.
-        const int column = w > 1 ? (x * 255 + (w - 1) / 2) / (w - 1) : 255;
-        const Rgb c = StripColumn(*m_strip, column);
+        const Rgb c = StripPixel(*m_strip, x, w);
         painter.setPen(QColor(c.red, c.green, c.blue));
         painter.drawLine(x, 0, x, height() - 1);
     }

@@ -7,8 +7,8 @@
 
 namespace rainquill {
 
-// A box that shows a key-colour pair as a gradient of 256 stripes scaled to its width:
-// the strip's box and every scheme swatch. Blank until a pair is drawn into it.
+// A box that shows a key-colour pair as a gradient scaled to its width, pixel by pixel
+// (StripPixel): the strip's box and every scheme swatch. Blank until a pair is drawn into it.
 class GradientBox : public QWidget
 {
     Q_OBJECT

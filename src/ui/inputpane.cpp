@@ -119,9 +119,13 @@ void InputPane::showPreview(const QString &text, const QList<PreviewRun> &runs)
         cursor.insertText(toDocumentText(QStringView(text).mid(offset, length)), format);
     }
     preview->setUndoRedoEnabled(true);
-    // The caret stays at the start: taking it to the end would lay out the whole
-    // document at once to scroll there, where the pane otherwise lays out what it shows.
+    // The pane keeps no document it no longer shows. Its first one belongs to Qt, which
+    // deletes it on the swap; an earlier preview is ours to delete.
+    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
     quietly([&] { setDocument(preview); });
+    delete replaced;
+    // Typing on continues after the text.
+    moveCursor(QTextCursor::End);
 }
 
 void InputPane::insertFromMimeData(const QMimeData *source)

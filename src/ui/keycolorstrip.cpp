@@ -14,6 +14,7 @@ KeyColorStrip::KeyColorStrip(QWidget *frame, const Layout &layout) : QObject(fra
 {
     PicColor = new GradientBox(frame);
     PicColor->setObjectName(QStringLiteral("PicColor"));
+    PicColor->setAccessibleName(QStringLiteral("渐变颜色条"));
     PicColor->setGeometry(layout.PicColor.toPixels());
     const auto button = [&](const char *name, const QString &caption, const TwipsRect &place, auto handler) {
         QPushButton *b = MakeButton(frame, QLatin1String(name), caption, place);

@@ -8,7 +8,7 @@
 namespace rainquill {
 
 SwatchFrame::SwatchFrame(int index, int first, const QString &caption, QWidget *parent)
-    : QGroupBox(caption, parent)
+    : CaptionFrame(caption, parent)
 {
     using namespace FrmMainLayout;
     setObjectName(QStringLiteral("Frame3_%1").arg(index));
@@ -19,6 +19,10 @@ SwatchFrame::SwatchFrame(int index, int first, const QString &caption, QWidget *
         const int top = SwatchTops[n % 5];
         auto *swatch = new GradientBox(this);
         swatch->setObjectName(QStringLiteral("PicColorBox_%1").arg(first + n));
+        swatch->setAccessibleName(
+            QStringLiteral("%1%2")
+                .arg(index == 0 ? QStringLiteral("默认方案") : QStringLiteral("自定义方案"))
+                .arg(n + 1));
         swatch->setGeometry(TwipsRect{SwatchLefts[column], top, SwatchWidth, SwatchHeight}.toPixels());
         connect(swatch, &GradientBox::pressed, this,
                 [this, index = first + n](Qt::MouseButton button) { emit swatchPressed(index, button); });

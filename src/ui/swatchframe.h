@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/captionframe.h"
 #include "ui/gradientbox.h"
 
-#include <QGroupBox>
 #include <array>
 
 class QLabel;
@@ -11,7 +11,7 @@ namespace rainquill {
 
 // One of the two frames of scheme swatches: ten swatches numbered ① to ⑩, elements
 // first..first+9 of the window's swatch array.
-class SwatchFrame : public QGroupBox
+class SwatchFrame : public CaptionFrame
 {
     Q_OBJECT
 

@@ -39,4 +39,24 @@ inline QColor shownColor(QWidget *widget, QPoint point)
     return widget->grab().toImage().pixelColor(point * widget->devicePixelRatioF());
 }
 
+// Whether the widget, as painted, shows exactly this colour somewhere in the area (the
+// whole widget when the area is empty).
+inline bool paints(QWidget *widget, const QColor &color, QRect area = {})
+{
+    const QImage image = widget->grab(area.isEmpty() ? widget->rect() : area).toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == color.rgb())
+                return true;
+        }
+    }
+    return false;
+}
+
+// The strip a frame's caption is painted in.
+inline QRect captionArea(QWidget *frame)
+{
+    return {0, 0, frame->width(), frame->fontMetrics().height()};
+}
+
 } // namespace uitest
