@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace rainquill {
@@ -33,11 +34,35 @@ const QColor Black(0, 0, 0);
 const QColor Red(255, 0, 0);
 const QColor Purple(128, 0, 128);
 
+// Room a label leaves at either side of the window.
+constexpr int LabelMargin = 4;
+
 // The three labels are designed centred on the window's middle; sized to its caption, each
-// keeps that centre.
-void fitCentred(QLabel *label)
+// keeps that centre. The caption shows at most `maxLines` lines, and a line wider than the
+// window is cut at the right, its start whole; whatever is not shown is in the tool tip.
+void fitCentred(QLabel *label, const QString &caption, int maxLines = 1)
 {
+    const int room = label->parentWidget()->width() - 2 * LabelMargin;
+    const QFontMetrics metrics(label->font());
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = caption.split(lineBreak);
+    while (lines.size() > 1 && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    bool cut = false;
+    if (lines.size() > maxLines) {
+        lines.resize(maxLines);
+        lines.last() += QStringLiteral("…");
+        cut = true;
+    }
+    for (QString &line : lines) {
+        const QString shown = metrics.elidedText(line, Qt::ElideRight, room);
+        cut = cut || shown != line;
+        line = shown;
+    }
+    label->setText(lines.join(u'\n'));
+    label->setToolTip(cut ? caption : QString());
     label->adjustSize();
+    label->resize(qMin(label->width(), room), label->height());
     label->move(label->parentWidget()->width() / 2 - label->width() / 2, label->y());
 }
 
@@ -71,7 +96,7 @@ frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
     link->hide();
     LabURL = link;
     for (QLabel *label : {LabMsg, LabInfo, LabURL})
-        fitCentred(label);
+        fitCentred(label, label->text());
 
     QPushButton *check = MakeButton(this, QStringLiteral("CmdUpdate"), QStringLiteral("开始检查"), CmdUpdate);
     connect(check, &QPushButton::clicked, this, &frmUpdate::CmdUpdate_Click);
@@ -94,8 +119,7 @@ void frmUpdate::Form_Load()
 void frmUpdate::setMessage(const QString &caption, const QColor &color)
 {
     SetTextColor(LabMsg, color);
-    LabMsg->setText(caption);
-    fitCentred(LabMsg);
+    fitCentred(LabMsg, caption);
 }
 
 void frmUpdate::CmdUpdate_Click()
@@ -105,8 +129,7 @@ void frmUpdate::CmdUpdate_Click()
     PageText.clear();
     SetTextColor(LabMsg, Black);
     LabMsg->show();
-    LabInfo->setText(currentVersionCaption());
-    fitCentred(LabInfo);
+    fitCentred(LabInfo, currentVersionCaption());
     Timer1->start();
 }
 
@@ -143,24 +166,25 @@ void frmUpdate::ShowCheckResult()
 {
     if (NewBuild > CurrentBuild) {
         setMessage(QStringLiteral("发现新版本！"), Red);
-        // The address comes from a page fetched over plain HTTP: only a web address is
-        // offered as a link, and nothing else from the page is ever opened.
-        LabURL->setText(QStringLiteral("点此下载最新版本"));
-        LabURL->setVisible(IsDownloadAddress(DownloadURL));
+        // The address comes from a page fetched over plain HTTP: only a web address is a
+        // link; any other is shown as plain text, never opened.
+        const bool link = !DownloadAddress(DownloadURL).isEmpty();
+        fitCentred(LabURL, link ? QStringLiteral("点此下载最新版本") : DownloadURL.trimmed());
+        SetTextColor(LabURL, link ? Red : Black);
+        LabURL->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        LabURL->show();
     } else {
         setMessage(QStringLiteral("当前已是最新版本！"), Purple);
-        LabURL->setText(QString());
+        fitCentred(LabURL, QString());
         LabURL->hide();
     }
-    fitCentred(LabURL);
-    LabInfo->setText(currentVersionCaption() + QStringLiteral("\r\n最新版本：") + NewVersion);
-    fitCentred(LabInfo);
+    fitCentred(LabInfo, currentVersionCaption() + QStringLiteral("\r\n最新版本：") + NewVersion, 2);
 }
 
 void frmUpdate::LabURL_Click()
 {
-    if (IsDownloadAddress(DownloadURL))
-        OpenAddress::open(QUrl(DownloadURL, QUrl::StrictMode));
+    if (const QUrl address = DownloadAddress(DownloadURL); !address.isEmpty())
+        OpenAddress::open(address);
 }
 
 void frmUpdate::closeEvent(QCloseEvent *event)

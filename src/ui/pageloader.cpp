@@ -1,8 +1,8 @@
 #include "ui/pageloader.h"
 
+#include "ui/pagetext.h"
+
 #include <QNetworkReply>
-#include <QStringDecoder>
-#include <QTextDocument>
 
 namespace rainquill {
 
@@ -50,19 +50,10 @@ void PageLoader::finished(QNetworkReply *reply)
     if (body.size() > MaxPageBytes)
         return;
     // A plain-text page shows as it is; anything else is read as html.
-    const bool plain = reply->header(QNetworkRequest::ContentTypeHeader).toString().startsWith(u"text/plain");
-    m_text = plain ? QString::fromUtf8(body) : DisplayedText(body);
-}
-
-QString DisplayedText(const QByteArray &html)
-{
-    QStringDecoder decoder = QStringDecoder::decoderForHtml(html);
-    const QString source = decoder.isValid() ? decoder.decode(html) : QString::fromUtf8(html);
-    QTextDocument document;
-    document.setHtml(source);
-    QString text = document.toPlainText();
-    text.replace(QChar::Nbsp, u' ');
-    return text;
+    const QByteArray contentType = reply->rawHeader("Content-Type");
+    const QByteArray charset = ContentTypeCharset(contentType);
+    const bool plain = contentType.trimmed().toLower().startsWith("text/plain");
+    m_text = plain ? PlainPageText(body, charset) : DisplayedText(body, charset);
 }
 
 } // namespace rainquill

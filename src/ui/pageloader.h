@@ -37,7 +37,4 @@ private:
     QString m_text;
 };
 
-// The displayed text of an html page's body, as a browser's innerText gives it.
-QString DisplayedText(const QByteArray &html);
-
 } // namespace rainquill

@@ -2,7 +2,6 @@
 
 #include "engine/numbers.h"
 
-#include <QUrl>
 
 namespace rainquill {
 
@@ -29,11 +28,13 @@ std::optional<VersionPage> ParseVersionPage(const QString &text)
     return page;
 }
 
-bool IsDownloadAddress(const QString &url)
+QUrl DownloadAddress(const QString &url)
 {
-    const QUrl address(url, QUrl::StrictMode);
-    return address.isValid() && !address.host().isEmpty()
-           && (address.scheme() == u"http" || address.scheme() == u"https");
+    const QUrl address(url.trimmed(), QUrl::TolerantMode);
+    if (address.isValid() && !address.host().isEmpty()
+        && (address.scheme() == u"http" || address.scheme() == u"https"))
+        return address;
+    return {};
 }
 
 } // namespace rainquill

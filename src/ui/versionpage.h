@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 namespace rainquill {
@@ -19,7 +20,9 @@ struct VersionPage
 // value when the text does not have that shape.
 std::optional<VersionPage> ParseVersionPage(const QString &text);
 
-// The address may be opened: an absolute http or https address.
-bool IsDownloadAddress(const QString &url);
+// The address to open for the page's download address: what the page says, without the
+// white space and line breaks at its ends, spaces in it sent percent-encoded. Empty unless
+// it is an absolute http or https address.
+QUrl DownloadAddress(const QString &url);
 
 } // namespace rainquill

@@ -2,6 +2,7 @@
 #include "ui/frmupdate.h"
 #include "ui/openaddress.h"
 #include "ui/pageloader.h"
+#include "ui/pagetext.h"
 #include "ui/versionpage.h"
 #include "uitest.h"
 
@@ -12,7 +13,10 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace rainquill;
 using uitest::control;
@@ -68,8 +72,13 @@ private slots:
     void initTestCase();
     void parse_data();
     void parse();
+    void pageText_data();
+    void pageText();
+    void hostilePages_data();
+    void hostilePages();
     void outcome_data();
     void outcome();
+    void longVersionKeepsTheLabelsWords();
     void timesOut_data();
     void timesOut();
     void closingStopsTheCheck();
@@ -138,20 +147,110 @@ void TestUpdate::parse()
     }
 }
 
+void TestUpdate::pageText_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QString>("text");
+    const QByteArray html = "text/html";
+    const QByteArray gbkVersion("V2.3.0\xb0\xe6");
+    QTest::newRow("paragraphs and breaks end lines")
+        << QByteArray("<p>build:2200</p><p>5 version:V</p>a<br>b") << html
+        << "build:2200\r\n\r\n5 version:V\r\n\r\na\r\nb";
+    QTest::newRow("blocks, cells and pre") << QByteArray("<div>a</div><div>b</div><table><tr><td>1<td>2</table>"
+                                                         "<pre> x\n  y</pre>")
+                                           << html << "a\r\nb\r\n1\t2\r\n x\r\n  y";
+    QTest::newRow("white space collapses") << QByteArray("<body>\n  a \t\n b  <span> c </span>\n</body>") << html
+                                           << "a b c";
+    QTest::newRow("script and style are not text")
+        << QByteArray("<head><title>t</title><style>p{}</style></head><p>a<script>x=1</script>b</p>") << html << "ab";
+    QTest::newRow("entities") << QByteArray("&lt;a&gt; &amp; &#x41;&nbsp;&copy;") << html << "<a> & A ©";
+    QTest::newRow("charset from the header") << "<p>" + gbkVersion << QByteArray("text/html; charset=GBK")
+                                             << "V2.3.0版";
+    QTest::newRow("charset from meta") << "<meta charset=\"gb18030\"><p>" + gbkVersion << html << "V2.3.0版";
+    QTest::newRow("meta http-equiv") << "<meta http-equiv=Content-Type content='text/html; charset=gbk'>" + gbkVersion
+                                     << html << "V2.3.0版";
+    QTest::newRow("header before meta") << QByteArray("<meta charset=gbk>\xe7\x89\x88") << QByteArray("text/html;charset=utf-8")
+                                        << "版";
+    QTest::newRow("byte-order mark") << QByteArray("\xff\xfe<\0p\0>\0a\0", 10) << html << "a";
+    QTest::newRow("UTF-8 by default") << QByteArray("\xe7\x89\x88") << html << "版";
+    QTest::newRow("unknown charset: UTF-8") << QByteArray("\xe7\x89\x88") << QByteArray("text/html; charset=nonsense")
+                                            << "版";
+    QTest::newRow("plain text as it is") << QByteArray("<p>a</p>\n") << QByteArray("text/plain") << "<p>a</p>\n";
+    QTest::newRow("plain text in GBK") << gbkVersion << QByteArray("text/plain; charset=gbk") << "V2.3.0版";
+}
+
+void TestUpdate::pageText()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, contentType);
+    QFETCH(QString, text);
+    const QByteArray charset = ContentTypeCharset(contentType);
+    QCOMPARE(contentType.startsWith("text/plain") ? PlainPageText(page, charset) : DisplayedText(page, charset), text);
+}
+
+void TestUpdate::hostilePages_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QString>("textStart");
+    const qsizetype MiB = 1 << 20;
+    const auto repeated = [MiB](const QByteArray &part) {
+        QByteArray page;
+        page.reserve(MiB + part.size());
+        while (page.size() < MiB)
+            page += part;
+        return page;
+    };
+    // A stylesheet the page names is never loaded: a device or a named pipe would hold
+    // or flood the program.
+    QTest::newRow("stylesheet from a device") << QByteArray("<link rel=stylesheet href=file:///dev/zero>build:1")
+                                              << "build:1";
+    QTest::newRow("stylesheet from a named pipe") << QByteArray("<link rel=stylesheet href=\"file://FIFO\">build:1")
+                                                  << "build:1";
+    QTest::newRow("wide table cells") << "<table><tr>" + repeated("<td colspan=100000>x</td>") << "x\tx";
+    for (const char *tag : {"div", "table", "ol", "blockquote", "a", "td"})
+        QTest::newRow(qPrintable(QStringLiteral("nested %1").arg(tag))) << "z" + repeated(QByteArray("<") + tag + ">")
+                                                                        << "z";
+    QByteArray attributes = "<p ";
+    for (int n = 0; attributes.size() < MiB; ++n)
+        attributes += "a" + QByteArray::number(n) + "=1 ";
+    QTest::newRow("one tag's attributes") << attributes + ">build:1" << "build:1";
+    QTest::newRow("unterminated attribute") << "x<p title=\"" + repeated("a") << "x";
+    QTest::newRow("unterminated comment") << "a<!--" + repeated("-") << "a";
+    QTest::newRow("stray markup") << "a" + repeated("</div><&#;<!<?") << "a";
+}
+
+void TestUpdate::hostilePages()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QString, textStart);
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("fifo")));
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+    page.replace("FIFO", fifo);
+    QVERIFY(DisplayedText(page).startsWith(textStart));
+}
+
 void TestUpdate::outcome_data()
 {
     QTest::addColumn<QByteArray>("page");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QColor>("color");
-    QTest::addColumn<bool>("link");
+    QTest::addColumn<QString>("linkLine");
+    QTest::addColumn<QUrl>("opened");
     const QColor red(255, 0, 0), purple(128, 0, 128);
-    QTest::newRow("newer") << QByteArray("<html><body><p>build:2300</p> <p>version:V2.3.0&nbsp;</p> "
-                                         "url:http://www.qingfeng.example/r.zip</body></html>")
-                           << "发现新版本！" << red << true;
-    QTest::newRow("same build") << QByteArray("<body>build:2200 version:V2.2.0 url:http://x.example/</body>")
-                                << "当前已是最新版本！" << purple << false;
-    QTest::newRow("newer, address not a web address")
-        << QByteArray("<body>build:2300 version:V2.3.0 url:file:///etc/passwd</body>") << "发现新版本！" << red << false;
+    const QString link = QStringLiteral("点此下载最新版本");
+    // Paragraphs end their lines: the build number stops at the line end ("22005" read
+    // across paragraphs would be newer).
+    QTest::newRow("same build, paragraphs") << QByteArray("<p>build:2200</p><p>5 version:V2.2.0</p><p>url:u</p>")
+                                            << "当前已是最新版本！" << purple << QString() << QUrl();
+    QTest::newRow("newer; a space in the address, a line break after it")
+        << QByteArray("<body><p>build:2300</p> <p>version:V2.3.0&nbsp;</p> "
+                      "url:http://www.qingfeng.example/r 2.zip<br></body>")
+        << "发现新版本！" << red << link << QUrl("http://www.qingfeng.example/r%202.zip");
+    QTest::newRow("newer, address not a web address: shown, not a link")
+        << QByteArray("<body>build:2300 version:V2.3.0 url:file:///etc/passwd</body>") << "发现新版本！" << red
+        << "file:///etc/passwd" << QUrl();
 }
 
 void TestUpdate::outcome()
@@ -159,7 +258,9 @@ void TestUpdate::outcome()
     QFETCH(QByteArray, page);
     QFETCH(QString, shown);
     QFETCH(QColor, color);
-    QFETCH(bool, link);
+    QFETCH(QString, linkLine);
+    QFETCH(QUrl, opened);
+    const bool link = !linkLine.isEmpty();
     PageServer server(page);
     QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
     window->show();
@@ -167,11 +268,10 @@ void TestUpdate::outcome()
     QCOMPARE(messageColor(window), color);
     auto *url = control<QLabel>(window, "LabURL");
     QCOMPARE(url->isVisible(), link);
-    QVERIFY(control<QLabel>(window, "LabInfo")->text().startsWith(QStringLiteral("当前版本：V2.2.0\r\n最新版本：V2.")));
-    if (link) {
-        QTest::mouseClick(url, Qt::LeftButton);
-        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{QUrl("http://www.qingfeng.example/r.zip")});
-    }
+    QCOMPARE(url->text(), linkLine);
+    QVERIFY(control<QLabel>(window, "LabInfo")->text().startsWith(QStringLiteral("当前版本：V2.2.0\n最新版本：V2.")));
+    QTest::mouseClick(url, Qt::LeftButton);
+    QCOMPARE(OpenAddress::takeOpened(), opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{opened});
     QVERIFY(!control<QTimer>(window, "Timer1")->isActive());
 
     // "开始检查" again: the page is asked for anew and found by polling; the link stays
@@ -185,6 +285,24 @@ void TestUpdate::outcome()
     QVERIFY(!ticks->isEmpty());
     QCOMPARE(message(window), shown);
     QCOMPARE(server.requests, requests + 1);
+    delete window;
+}
+
+void TestUpdate::longVersionKeepsTheLabelsWords()
+{
+    const QString version(20000, u'V');
+    PageServer server("build:2300 version:" + version.toLatin1() + " url:http://x.example/");
+    QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
+    window->show();
+    QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
+    auto *info = control<QLabel>(window, "LabInfo");
+    const QStringList lines = info->text().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QStringLiteral("当前版本：V2.2.0"));
+    QVERIFY(lines[1].startsWith(QStringLiteral("最新版本：VV")));
+    QVERIFY(lines[1].endsWith(QStringLiteral("…")));
+    QVERIFY(info->geometry().left() >= 0 && info->geometry().right() < window->width());
+    QCOMPARE(info->toolTip(), QStringLiteral("当前版本：V2.2.0\r\n最新版本：") + version + u' ');
     delete window;
 }
 
