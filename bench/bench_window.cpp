@@ -5,6 +5,7 @@
 #include "ui/inputpane.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <benchmark/benchmark.h>
@@ -98,6 +99,22 @@ void BM_TypeOneCharacter(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TypeOneCharacter)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// A paste of many short lines into the empty pane, until the window has painted.
+void BM_Paste(benchmark::State &state)
+{
+    QGuiApplication::clipboard()->setText(benchtext::SampleText(state.range(0), 40));
+    for (auto _ : state) {
+        state.PauseTiming();
+        inputPane()->replaceText(QString());
+        QApplication::processEvents();
+        state.ResumeTiming();
+        inputPane()->paste();
+        window().repaint();
+    }
+    state.counters["characters"] = double(inputPane()->text().size());
+}
+BENCHMARK(BM_Paste)->Arg(1000000)->Arg(8000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

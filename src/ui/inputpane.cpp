@@ -40,6 +40,7 @@ InputPane::InputPane(QWidget *parent) : QTextEdit(parent)
     document()->setDefaultFont(font());
     setBackgroundColor(RGBToColor({255, 255, 255}));
     connect(this, &QTextEdit::textChanged, this, [this] {
+        fitWrapMode(document()->characterCount());
         if (!m_quiet)
             emit changed();
     });
@@ -52,6 +53,20 @@ void InputPane::quietly(Edit &&edit)
     edit();
     m_quiet = false;
     emit changed();
+}
+
+QTextOption::WrapMode InputPane::wrapModeFor(qsizetype length)
+{
+    // Breaking lines at word boundaries costs time that grows with the square of the
+    // longest run without a break opportunity (a million letters took minutes); a long
+    // text breaks its lines anywhere, which costs time in proportion to its length.
+    return length > LongText ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+void InputPane::fitWrapMode(qsizetype length)
+{
+    if (wordWrapMode() != wrapModeFor(length))
+        setWordWrapMode(wrapModeFor(length));
 }
 
 QString InputPane::text() const
@@ -70,10 +85,22 @@ QString InputPane::text() const
 
 void InputPane::replaceText(const QString &text)
 {
-    quietly([&] {
-        setPlainText(toDocumentText(text));
-        setCurrentCharFormat(QTextCharFormat());
-    });
+    if (text.size() < LongText) {
+        fitWrapMode(text.size());
+        quietly([&] {
+            setPlainText(toDocumentText(text));
+            setCurrentCharFormat(QTextCharFormat());
+        });
+        return;
+    }
+    // A long text is set away from the widget, as a large paste is.
+    auto *next = new QTextDocument(this);
+    next->setDefaultFont(document()->defaultFont());
+    next->setUndoRedoEnabled(false);
+    next->setPlainText(toDocumentText(text));
+    next->setUndoRedoEnabled(true);
+    swapIn(next);
+    setCurrentCharFormat(QTextCharFormat());
 }
 
 void InputPane::setSelectionColor(KeyColor color)
@@ -119,20 +146,56 @@ void InputPane::showPreview(const QString &text, const QList<PreviewRun> &runs)
         cursor.insertText(toDocumentText(QStringView(text).mid(offset, length)), format);
     }
     preview->setUndoRedoEnabled(true);
-    // The pane keeps no document it no longer shows. Its first one belongs to Qt, which
-    // deletes it on the swap; an earlier preview is ours to delete.
-    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
-    quietly([&] { setDocument(preview); });
-    delete replaced;
+    swapIn(preview);
     // Typing on continues after the text.
     moveCursor(QTextCursor::End);
+}
+
+void InputPane::swapIn(QTextDocument *next)
+{
+    // The pane gives every document its wrap mode, and a change of mode lays the document
+    // out again: it is changed while the shorter of the two documents is shown.
+    const QTextOption::WrapMode mode = wrapModeFor(next->characterCount());
+    QTextOption option = next->defaultTextOption();
+    option.setWrapMode(mode); // it is laid out before the pane gives it the pane's mode
+    next->setDefaultTextOption(option);
+    const bool longer = mode == QTextOption::WrapAnywhere;
+    if (longer)
+        fitWrapMode(next->characterCount());
+    // The pane keeps no document it no longer shows. Its first one belongs to Qt, which
+    // deletes it on the swap; an earlier one of ours is ours to delete.
+    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
+    quietly([&] { setDocument(next); });
+    delete replaced;
+    if (!longer)
+        fitWrapMode(next->characterCount());
 }
 
 void InputPane::insertFromMimeData(const QMimeData *source)
 {
     // Pasted text arrives plain, whatever the source offered.
-    if (source->hasText())
-        insertAtCaret(source->text());
+    if (!source->hasText())
+        return;
+    const QString pasted = toDocumentText(source->text());
+    if (pasted.size() < LongText) {
+        insertAtCaret(pasted);
+        return;
+    }
+    // A large paste goes into a copy of the document away from the widget, which is then
+    // swapped in: inserted into the document on show, it would be laid out as it goes.
+    const QTextCursor caret = textCursor();
+    const int start = caret.selectionStart();
+    QTextDocument *next = document()->clone(this);
+    next->setUndoRedoEnabled(false);
+    QTextCursor cursor(next);
+    cursor.setPosition(start);
+    cursor.setPosition(caret.selectionEnd(), QTextCursor::KeepAnchor);
+    cursor.insertText(pasted, caret.charFormat());
+    next->setUndoRedoEnabled(true);
+    swapIn(next);
+    QTextCursor after(document());
+    after.setPosition(start + int(pasted.size()));
+    setTextCursor(after);
 }
 
 } // namespace rainquill

@@ -36,6 +36,13 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // From this many characters on, a paste is built away from the widget and lines are
+    // broken anywhere.
+    static constexpr qsizetype LongText = 30000;
+
+    void swapIn(QTextDocument *next);
+    static QTextOption::WrapMode wrapModeFor(qsizetype length);
+    void fitWrapMode(qsizetype length);
     template<typename Edit>
     void quietly(Edit &&edit);
 
