@@ -38,6 +38,8 @@ bench: deps
 	$(BUILD_DIR)/bin/rainquill-bench
 	@echo "Peak memory of the 1,000,000-character conversion, run alone:"
 	$(BUILD_DIR)/bin/rainquill-bench --benchmark_filter='^BM_Convert/1000000'
+	@echo "Peak memory of the largest conversion the window accepts, run alone (under 1 GB):"
+	$(BUILD_DIR)/bin/rainquill-bench --benchmark_filter='^BM_ConvertLargest'
 
 package: build
 	cd $(BUILD_DIR) && cpack

@@ -6,11 +6,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace rainquill;
 
@@ -41,6 +43,16 @@ void reportPeakMemory(benchmark::State &state)
     state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024;
 }
 
+// The memory the program holds now, in MB.
+double residentMB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
 // From the click on "转换" until the window has painted.
 void convert(benchmark::State &state, const QString &text)
 {
@@ -67,6 +79,50 @@ void BM_ConvertOneParagraph(benchmark::State &state)
     convert(state, benchtext::SampleText(state.range(0), 0));
 }
 BENCHMARK(BM_ConvertOneParagraph)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The largest conversion the window accepts: a text whose code just fits MaxCodeLength.
+// Run alone (make bench does), peak_MB is the memory the program needs for it.
+void BM_ConvertLargest(benchmark::State &state)
+{
+    const Template ubb = TemplateFor(OutputFormat::Ubb);
+    const auto codeLength = [&](qsizetype length) {
+        const QString text = benchtext::SampleText(length, 80);
+        return CodeCharacterCount({text, {0, 121, 255}, {255, 0, 255}, 1, OutputFormat::Ubb, ubb});
+    };
+    qsizetype low = 1, high = MaxTextLength;
+    while (low < high) { // the longest text whose code fits
+        const qsizetype middle = (low + high + 1) / 2;
+        if (codeLength(middle) <= MaxCodeLength)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    convert(state, benchtext::SampleText(low, 80));
+    state.counters["code_units"] = double(codeLength(low));
+}
+BENCHMARK(BM_ConvertLargest)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The memory held after twenty conversions of the same text, against one: a conversion
+// keeps nothing of the one before it.
+void BM_ConvertTwentyTimes(benchmark::State &state)
+{
+    const QString text = benchtext::SampleText(state.range(0), 80);
+    auto *go = window().findChild<QPushButton *>(QStringLiteral("CmdGo"));
+    for (auto _ : state) {
+        inputPane()->replaceText(text);
+        go->click();
+        QApplication::processEvents();
+        const double afterOne = residentMB();
+        for (int n = 1; n < 20; ++n) {
+            go->click();
+            QApplication::processEvents();
+        }
+        state.counters["after_1_MB"] = afterOne;
+        state.counters["after_20_MB"] = residentMB();
+        state.counters["growth_%"] = 100 * (residentMB() - afterOne) / afterOne;
+    }
+}
+BENCHMARK(BM_ConvertTwentyTimes)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The floor: the text and a code-sized string merely shown in the two panes and painted.
 void BM_ShowPlain(benchmark::State &state)

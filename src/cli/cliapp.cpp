@@ -6,6 +6,7 @@
 #include "engine/preview.h"
 #include "engine/refusals.h"
 #include "engine/stepbox.h"
+#include "engine/textgroups.h"
 #include "schemes/builtinschemes.h"
 #include "schemes/customschemefile.h"
 #include "version.h"
@@ -223,6 +224,8 @@ std::variant<QByteArray, Failure> convert(const Options &options)
     CodeRequest request = requestFor(options, std::get<ColorScheme>(scheme), text);
     if (text.isEmpty())
         return Failure{Refused, EmptyTextRefusal};
+    if (CharacterCount(text) > MaxTextLength)
+        return Failure{Refused, TextTooLongRefusal};
     if (!request.tpl.isComplete())
         return Failure{Refused, IncompleteTemplateRefusal};
     if (options.fit) {
@@ -286,7 +289,12 @@ int Run(int argc, char **argv)
             QStringLiteral("rainquill-cli %1 (build %2)\n").arg(QLatin1String(CurrentVersion)).arg(CurrentBuild));
     }
 
-    const auto result = convert(options);
+    std::variant<QByteArray, Failure> result = Failure{Refused, CodeTooLongRefusal};
+    try {
+        result = convert(options);
+    } catch (const std::bad_alloc &) {
+        // Out of memory: refused as a code too long, never an abort.
+    }
     if (const auto *failure = std::get_if<Failure>(&result)) {
         printError(failure->status == Refused ? failure->message
                                               : QStringLiteral("rainquill-cli: ") + failure->message);

@@ -1,5 +1,6 @@
 #include "ui/codepane.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QShowEvent>
 #include <QTextBlock>
@@ -24,31 +25,51 @@ CodePane::CodePane(QWidget *parent) : QPlainTextEdit(parent)
     p.setColor(QPalette::Base, Qt::black);
     p.setColor(QPalette::Text, QColor(192, 192, 192));
     setPalette(p);
-    m_blockCodeStart.append(0);
 }
 
 void CodePane::setCode(const QString &code)
 {
+    setCode(code, buildDisplay(code));
+}
+
+void CodePane::setCode(const QString &code, Display display)
+{
     m_code = code;
-    m_displayStale = !isVisible();
+    m_displayStale = !display.document;
     if (!m_displayStale)
-        fillDisplay();
+        show(std::move(display));
 }
 
 void CodePane::showEvent(QShowEvent *event)
 {
     if (m_displayStale) {
         m_displayStale = false;
-        fillDisplay();
+        try {
+            show(buildDisplay(m_code));
+        } catch (const std::bad_alloc &) {
+            // Too little memory to show the code: the pane stays as it was, the code is
+            // still whole for copying.
+        }
     }
     QPlainTextEdit::showEvent(event);
 }
 
-void CodePane::fillDisplay()
+void CodePane::keyPressEvent(QKeyEvent *event)
 {
-    const QString &code = m_code;
-    m_blockCodeStart.clear();
-    m_blockCodeStart.append(0);
+    // The pane uses Enter itself, as a multi-line box does, though it is locked.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+CodePane::Display CodePane::buildDisplay(const QString &code) const
+{
+    Display result;
+    if (!isVisible())
+        return result;
+    result.blockCodeStart.append(0);
 
     // Lines of the code, each cut into display lines of at most DisplayLineLength units
     // (never inside a surrogate pair); CR LF, CR and LF all end a line.
@@ -70,10 +91,26 @@ void CodePane::fillDisplay()
         if (code[end] == u'\r' || code[end] == u'\n') {
             end += (code[end] == u'\r' && end + 1 < size && code[end + 1] == u'\n') ? 2 : 1;
         }
-        m_blockCodeStart.append(end);
+        result.blockCodeStart.append(end);
         pos = end;
     }
-    setPlainText(display);
+    result.document = std::make_unique<QTextDocument>();
+    result.document->setDocumentLayout(new QPlainTextDocumentLayout(result.document.get()));
+    result.document->setDefaultFont(document()->defaultFont());
+    result.document->setUndoRedoEnabled(false);
+    result.document->setPlainText(display);
+    return result;
+}
+
+void CodePane::show(Display display)
+{
+    // The pane keeps no document it no longer shows: its first one is Qt's, which deletes
+    // it on the swap, later ones are ours.
+    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
+    display.document->setParent(this);
+    setDocument(display.document.release());
+    delete replaced;
+    m_blockCodeStart = std::move(display.blockCodeStart);
 }
 
 qsizetype CodePane::codePosition(int displayPosition) const

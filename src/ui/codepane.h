@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPlainTextEdit>
+#include <memory>
 
 namespace rainquill {
 
@@ -14,24 +15,37 @@ class CodePane : public QPlainTextEdit
     Q_OBJECT
 
 public:
+    // The display of a code, built away from the pane. Empty for a hidden pane.
+    struct Display
+    {
+        std::unique_ptr<QTextDocument> document;
+        QList<qsizetype> blockCodeStart; // where each displayed block starts in the code
+    };
+
     explicit CodePane(QWidget *parent = nullptr);
 
     const QString &code() const { return m_code; }
     void setCode(const QString &code);
 
+    // The two halves of setCode, for a caller that builds everything before it changes
+    // anything: building may fail for want of memory, showing does not allocate much.
+    Display buildDisplay(const QString &code) const;
+    void setCode(const QString &code, Display display);
+
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // The exact code between two positions of the display.
     QString codeBetween(int displayStart, int displayEnd) const;
     qsizetype codePosition(int displayPosition) const;
-    void fillDisplay();
+    void show(Display display);
 
     QString m_code;
-    QList<qsizetype> m_blockCodeStart; // where each displayed block starts in the code
-    bool m_displayStale = false;       // the code changed while the pane was hidden
+    QList<qsizetype> m_blockCodeStart{0};
+    bool m_displayStale = false; // the code changed while the pane was hidden
 };
 
 } // namespace rainquill

@@ -34,6 +34,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QWindow>
 
 namespace rainquill {
@@ -105,26 +106,38 @@ void frmMain::CmdGo_Click()
                               stepValue(),
                               OutputFormat(Combo1->currentIndex()),
                               {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
-    const std::optional<QString> code = GenerateCode(request);
-    if (!code) {
-        MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"),
-                         MessageBox::Icon::Critical);
+    if (CharacterCount(text) > MaxTextLength) {
+        MessageBox::show(this, TextTooLongRefusal, QStringLiteral("文字太长"), MessageBox::Icon::Critical);
         return;
     }
-    PreviewColors(request.stepValue, text);
-    TxtCode->setCode(*code);
-
-    if (ChkAuto->isChecked()) {
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        clipboard->clear();
-        clipboard->setText(TxtCode->code());
+    // Everything is built before anything is shown: a conversion that runs out of memory
+    // is refused like a code over the limit, and the panes keep what they held.
+    try {
+        const std::optional<QString> code = GenerateCode(request);
+        if (!code) {
+            MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"), MessageBox::Icon::Critical);
+            return;
+        }
+        std::unique_ptr<QTextDocument> preview = PreviewColors(request.stepValue, text);
+        CodePane::Display display = TxtCode->buildDisplay(*code);
+        if (ChkAuto->isChecked()) {
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            clipboard->clear();
+            clipboard->setText(*code);
+        }
+        RTInput->showDocument(std::move(preview));
+        TxtCode->setCode(*code, std::move(display));
+    } catch (const std::bad_alloc &) {
+        MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"), MessageBox::Icon::Critical);
+        return;
     }
     setCodeCaption();
 }
 
-void frmMain::PreviewColors(double stepValue, const QString &text)
+std::unique_ptr<QTextDocument> frmMain::PreviewColors(double stepValue, const QString &text) const
 {
-    RTInput->showPreview(text, PreviewPlan(text, m_keyStrip->strip().start(), m_keyStrip->strip().end(), stepValue));
+    return RTInput->buildPreview(
+        text, PreviewPlan(text, m_keyStrip->strip().start(), m_keyStrip->strip().end(), stepValue));
 }
 
 void frmMain::Combo1_Click()

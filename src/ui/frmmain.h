@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -13,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTextDocument;
 
 namespace rainquill {
 
@@ -58,7 +60,7 @@ private:
     void Form_Load();
 
     void CmdGo_Click();
-    void PreviewColors(double stepValue, const QString &text);
+    std::unique_ptr<QTextDocument> PreviewColors(double stepValue, const QString &text) const;
     void Combo1_Click();
     void TxtStep_Change();
     void stepArrowPressed(std::array<StepArrow *, 2> &arrow, int delta);

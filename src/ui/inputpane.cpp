@@ -122,12 +122,12 @@ void InputPane::setBackgroundColor(KeyColor color)
     setPalette(p);
 }
 
-void InputPane::showPreview(const QString &text, const QList<PreviewRun> &runs)
+std::unique_ptr<QTextDocument> InputPane::buildPreview(const QString &text, const QList<PreviewRun> &runs) const
 {
-    auto *preview = new QTextDocument(this);
+    auto preview = std::make_unique<QTextDocument>();
     preview->setDefaultFont(document()->defaultFont());
     preview->setUndoRedoEnabled(false); // no undo records for a million insertions
-    QTextCursor cursor(preview);
+    QTextCursor cursor(preview.get());
     QTextCharFormat format;
     qsizetype skipLineFeedAt = -1; // a CR LF split between two runs makes one break
     for (const PreviewRun &run : runs) {
@@ -146,7 +146,13 @@ void InputPane::showPreview(const QString &text, const QList<PreviewRun> &runs)
         cursor.insertText(toDocumentText(QStringView(text).mid(offset, length)), format);
     }
     preview->setUndoRedoEnabled(true);
-    swapIn(preview);
+    return preview;
+}
+
+void InputPane::showDocument(std::unique_ptr<QTextDocument> document)
+{
+    document->setParent(this);
+    swapIn(document.release());
     // Typing on continues after the text.
     moveCursor(QTextCursor::End);
 }

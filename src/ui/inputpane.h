@@ -4,6 +4,7 @@
 #include "schemes/colorstrip.h"
 
 #include <QTextEdit>
+#include <memory>
 
 namespace rainquill {
 
@@ -25,9 +26,11 @@ public:
     void insertAtCaret(const QString &text);
     void setBackgroundColor(KeyColor color);
 
-    // Shows `text` (as `text()` returns it) coloured run by run. The preview is built away
-    // from the widget and swapped in whole, one change for the whole rebuild.
-    void showPreview(const QString &text, const QList<PreviewRun> &runs);
+    // The preview of `text` (as `text()` returns it), coloured run by run, built away from
+    // the widget; showDocument swaps it in whole, one change for the whole rebuild, with the
+    // caret at the end.
+    std::unique_ptr<QTextDocument> buildPreview(const QString &text, const QList<PreviewRun> &runs) const;
+    void showDocument(std::unique_ptr<QTextDocument> document);
 
 signals:
     void changed();

@@ -149,6 +149,7 @@ void TestMarkup::tooLongCodeIsRefused()
     QVERIFY(!GenerateCode(request(QString(1100, u'a'), 0, 0, 1, OutputFormat::Custom, huge)));
     // The bound alone is over the limit, the code itself is not: html's worst case is far above.
     const QString spaces(MaxCodeLength / 12 + 10, u'\n');
+    static_assert(MaxCodeLength / 12 + 10 <= MaxTextLength);
     QCOMPARE(GenerateCode(request(spaces, 0, 0, 1, OutputFormat::Html)), std::optional<QString>(QString()));
 }
 
