@@ -15,7 +15,9 @@ set(expected
     usr/share/applications/io.github.rainquill.Rainquill.desktop
     usr/share/metainfo/io.github.rainquill.Rainquill.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/io.github.rainquill.Rainquill.svg
-    usr/share/man/man1/rainquill-cli.1)
+    usr/share/man/man1/rainquill.1.gz
+    usr/share/man/man1/rainquill-cli.1.gz
+    usr/share/doc/rainquill/copyright)
 foreach(path IN LISTS expected)
     if(NOT EXISTS "${WORK_DIR}/${path}")
         message(FATAL_ERROR "not installed: ${path}")
