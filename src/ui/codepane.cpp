@@ -17,6 +17,7 @@ CodePane::CodePane(QWidget *parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("TxtCode"));
     setReadOnly(true);
+    setTabChangesFocus(true);
     // Locked against typing, but with a caret: the keyboard selects and copies as the
     // mouse does.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

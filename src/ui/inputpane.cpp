@@ -36,6 +36,7 @@ InputPane::InputPane(QWidget *parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("RTInput"));
     setAcceptRichText(false);
+    setTabChangesFocus(true); // Tab walks the window; a TAB can still be pasted
     setFont(SongTi(9.75));
     document()->setDefaultFont(font());
     setBackgroundColor(RGBToColor({255, 255, 255}));

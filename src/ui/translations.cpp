@@ -9,6 +9,9 @@ namespace rainquill {
 
 void UseChineseEverywhere()
 {
+    static bool done = false;
+    if (std::exchange(done, true))
+        return;
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QLocale::setDefault(chinese);
     auto *qt = new QTranslator(QCoreApplication::instance());

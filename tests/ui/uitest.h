@@ -1,16 +1,29 @@
 #pragma once
 
-// Helpers shared by the tests that drive the real windows under the offscreen platform.
+// What the tests that drive the real windows under the offscreen platform share: one main
+// window per test, the seams answered, and ways to look at what is painted.
 
+#include "ui/colordialog.h"
+#include "ui/frmmain.h"
+#include "ui/messagebox.h"
+#include "ui/openaddress.h"
+#include "ui/translations.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QWidget>
 
 namespace uitest {
 
 // The named control of a window; fails the test when it is missing.
-template<typename T>
+template<typename T = QWidget>
 T *control(const QObject *window, const QString &name)
 {
     T *found = window->findChild<T *>(name);
@@ -19,15 +32,24 @@ T *control(const QObject *window, const QString &name)
     return found;
 }
 
+// The visible top-level window of that name, if any.
+inline QWidget *topLevel(const QString &name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
 // The colour of every character of a document, paragraph separators left out.
 inline QList<QColor> characterColors(const QTextDocument *document)
 {
     QList<QColor> colors;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            for (int n = 0; n < fragment.length(); ++n)
-                colors.append(fragment.charFormat().foreground().color());
+            for (int n = 0; n < it.fragment().length(); ++n)
+                colors.append(it.fragment().charFormat().foreground().color());
         }
     }
     return colors;
@@ -58,5 +80,61 @@ inline QRect captionArea(QWidget *frame)
 {
     return {0, 0, frame->width(), frame->fontMetrics().height()};
 }
+
+inline std::optional<rainquill::KeyColor> dialogAnswer(int answer) // -1: the user cancels
+{
+    return answer < 0 ? std::nullopt : std::optional<rainquill::KeyColor>(rainquill::KeyColor(answer));
+}
+
+// One main window a test, in a working folder of its own (color.dat lives there), with
+// every message, colour dialog, address and end of the program answered by the test.
+class WindowTest : public QObject
+{
+protected:
+    void openWindow()
+    {
+        rainquill::UseChineseEverywhere();
+        rainquill::MessageBox::setRecording(true);
+        rainquill::OpenAddress::setRecording(true);
+        rainquill::EndProgram::setRecording(true);
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_window = new rainquill::frmMain;
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+    void closeWindow()
+    {
+        delete m_window;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            delete widget;
+        QDir::setCurrent(QDir::tempPath());
+        m_dir.reset();
+        rainquill::OpenAddress::takeOpened();
+        rainquill::EndProgram::takeRequests();
+        QCOMPARE(rainquill::ColorDialog::queuedAnswers(), 0);
+        QCOMPARE(rainquill::MessageBox::takeShown(), QList<rainquill::MessageBox::Shown>{});
+    }
+
+    template<typename T = QWidget>
+    T *get(const QString &name) const
+    {
+        return control<T>(m_window, name);
+    }
+    void click(const QString &name, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(get(name), button);
+    }
+    QString caption(const QString &frame) const { return get<QGroupBox>(frame)->title(); }
+    void setFormat(int index)
+    {
+        auto *combo = get<QComboBox>(QStringLiteral("Combo1"));
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QPointer<rainquill::frmMain> m_window;
+};
 
 } // namespace uitest
