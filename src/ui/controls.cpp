@@ -6,9 +6,29 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QKeyEvent>
 
 namespace rainquill {
+
+namespace {
+
+// Esc, unused by the control that has the focus, closes the window as its close box does.
+class CloseOnEscape : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+            return false;
+        static_cast<QWidget *>(watched)->close();
+        return true;
+    }
+};
+
+} // namespace
 
 QFont SongTi(double points)
 {
@@ -29,9 +49,7 @@ void SetUpWindow(QWidget *window, const QString &name, const QString &caption, i
     window->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
     SetBackgroundColor(window, WindowBackground);
     window->setFont(SongTi(9));
-    // Esc closes the window as its close box does.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+    window->installEventFilter(new CloseOnEscape(window));
     CentreOnScreen(window);
 }
 

@@ -1,165 +1,118 @@
-#include "ui/aboutwindow.h"
-#include "ui/frmmain.h"
-#include "ui/openaddress.h"
 #include "uitest.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QPointer>
-#include <QPushButton>
+#include <QWindow>
 
 using namespace rainquill;
-using uitest::control;
 
-class TestWindows : public QObject
+// The child windows and the thank-you window: how they open, take the keyboard, stay
+// above the main window, and give control back or end the program.
+class TestWindows : public uitest::WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void links_data();
-    void links();
-    void aboutReturnsToTheMainWindow_data();
-    void aboutReturnsToTheMainWindow();
-    void closingShowsThanks_data();
-    void closingShowsThanks();
-    void thanksEndsTheProgram_data();
-    void thanksEndsTheProgram();
-
-private:
-    static QWidget *topLevel(const QString &name);
-    QPointer<frmMain> m_window;
-};
-
-QWidget *TestWindows::topLevel(const QString &name)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == name && widget->isVisible())
-            return widget;
+    QWidget *open(const QString &child)
+    {
+        if (child == u"frmCustomColor") {
+            get<QAction>("MenuCustom")->trigger();
+            click("PicColorBox_12", Qt::RightButton);
+            MessageBox::takeShown(); // color.dat was missing and is rebuilt
+        } else {
+            get<QAction>(child == u"frmAbout1" ? "MenuAbout" : "MenuUpdate")->trigger();
+        }
+        return uitest::topLevel(child);
     }
-    return nullptr;
-}
 
-void TestWindows::initTestCase()
-{
-    OpenAddress::setRecording(true);
-    EndProgram::setRecording(true);
-}
+private slots:
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
-void TestWindows::init()
-{
-    m_window = new frmMain;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-}
+    void children_data()
+    {
+        QTest::addColumn<QString>("child");
+        QTest::addColumn<QString>("defaultButton");
+        QTest::addColumn<int>("key");
+        QTest::newRow("about, Enter") << "frmAbout1" << "CmdOK" << int(Qt::Key_Return);
+        QTest::newRow("about, Esc") << "frmAbout1" << "CmdOK" << int(Qt::Key_Escape);
+        QTest::newRow("version check, Esc") << "frmUpdate" << "CmdUpdate" << int(Qt::Key_Escape);
+        QTest::newRow("scheme editor, Esc") << "frmCustomColor" << "CmdSave" << int(Qt::Key_Escape);
+    }
+    void children()
+    {
+        QFETCH(QString, child);
+        QFETCH(QString, defaultButton);
+        QFETCH(int, key);
+        QPointer<QWidget> window = open(child);
+        QVERIFY(window);
+        QVERIFY(!m_window->isEnabled());
+        QCOMPARE(window->windowHandle()->transientParent(), m_window->windowHandle());
+        QCOMPARE(window->focusWidget(), uitest::control(window, defaultButton));
+        // A close request to the disabled main window is refused while the child is open.
+        QVERIFY(!m_window->close());
+        QVERIFY(!uitest::topLevel("frmAbout2"));
+        QVERIFY(window->isVisible());
+        QTest::keyClick(window->focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!window); // unloaded
+        QVERIFY(m_window->isEnabled());
+        QCOMPARE(EndProgram::takeRequests(), 0);
+        QVERIFY(open(child)); // loaded afresh
+    }
 
-void TestWindows::cleanup()
-{
-    delete m_window;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        delete qobject_cast<AboutWindow *>(widget);
-    EndProgram::takeRequests();
-    OpenAddress::takeOpened();
-}
+    void links_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QUrl>("target");
+        QTest::newRow("blog") << "frmAbout1" << "Label1" << QUrl("http://www.qingfeng.example");
+        QTest::newRow("product") << "frmAbout1" << "Label2" << QUrl("http://www.qingfeng.example/rainquill/");
+        QTest::newRow("mail") << "frmAbout1" << "Label3" << QUrl("mailto:author@qingfeng.example");
+        QTest::newRow("logo") << "frmAbout1" << "PicLogo" << QUrl("http://www.qingfeng.example");
+        QTest::newRow("thank-you window") << "frmAbout2" << "Label3" << QUrl("mailto:author@qingfeng.example");
+    }
+    void links()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, link);
+        QFETCH(QUrl, target);
+        if (window == u"frmAbout2")
+            m_window->close(); // the links work with the main window gone
+        QWidget *about = window == u"frmAbout2" ? uitest::topLevel(window) : open(window);
+        QTest::mouseClick(uitest::control(about, link), Qt::LeftButton);
+        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{target});
+        QVERIFY(about->isVisible());
+        QCOMPARE(EndProgram::takeRequests(), 0);
+    }
 
-void TestWindows::links_data()
-{
-    QTest::addColumn<bool>("thanks");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QUrl>("target");
-    QTest::newRow("blog") << false << "Label1" << QUrl("http://www.qingfeng.example");
-    QTest::newRow("product") << false << "Label2" << QUrl("http://www.qingfeng.example/rainquill/");
-    QTest::newRow("mail") << false << "Label3" << QUrl("mailto:author@qingfeng.example");
-    QTest::newRow("logo") << false << "PicLogo" << QUrl("http://www.qingfeng.example");
-    QTest::newRow("thank-you window, main window gone") << true << "Label3" << QUrl("mailto:author@qingfeng.example");
-}
-
-void TestWindows::links()
-{
-    QFETCH(bool, thanks);
-    QFETCH(QString, name);
-    QFETCH(QUrl, target);
-    if (thanks)
-        m_window->close(); // the links work with the main window gone
-    else
-        control<QAction>(m_window, "MenuAbout")->trigger();
-    QWidget *about = topLevel(thanks ? "frmAbout2" : "frmAbout1");
-    QVERIFY(about);
-    QTest::mouseClick(control<QLabel>(about, name), Qt::LeftButton);
-    QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{target});
-    QVERIFY(about->isVisible());
-    QCOMPARE(EndProgram::takeRequests(), 0);
-}
-
-void TestWindows::aboutReturnsToTheMainWindow_data()
-{
-    QTest::addColumn<bool>("byOk");
-    QTest::newRow("OK") << true;
-    QTest::newRow("close box") << false;
-}
-
-void TestWindows::aboutReturnsToTheMainWindow()
-{
-    QFETCH(bool, byOk);
-    control<QAction>(m_window, "MenuAbout")->trigger();
-    QPointer<QWidget> about = topLevel("frmAbout1");
-    QVERIFY(about);
-    QVERIFY(!m_window->isEnabled());
-    if (byOk)
-        QTest::mouseClick(control<QPushButton>(about, "CmdOK"), Qt::LeftButton);
-    else
-        about->close();
-    QVERIFY(m_window->isEnabled());
-    QTRY_VERIFY(!about); // unloaded
-    QCOMPARE(EndProgram::takeRequests(), 0);
-    // Opened again: loaded afresh.
-    control<QAction>(m_window, "MenuAbout")->trigger();
-    QVERIFY(topLevel("frmAbout1"));
-}
-
-void TestWindows::closingShowsThanks_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("close box") << "close";
-    QTest::newRow("menu 退出") << "MenuExit";
-}
-
-void TestWindows::closingShowsThanks()
-{
-    QFETCH(QString, how);
-    if (how == u"close")
-        m_window->close();
-    else
-        control<QAction>(m_window, how)->trigger();
-    QTRY_VERIFY(!m_window); // unloaded
-    int thanks = 0;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        thanks += widget->objectName() == u"frmAbout2" && widget->isVisible();
-    QCOMPARE(thanks, 1);
-    QCOMPARE(EndProgram::takeRequests(), 0);
-}
-
-void TestWindows::thanksEndsTheProgram_data()
-{
-    QTest::addColumn<bool>("byOk");
-    QTest::newRow("OK") << true;
-    QTest::newRow("closed otherwise") << false;
-}
-
-void TestWindows::thanksEndsTheProgram()
-{
-    QFETCH(bool, byOk);
-    m_window->close();
-    QWidget *thanks = topLevel("frmAbout2");
-    QVERIFY(thanks);
-    if (byOk)
-        QTest::mouseClick(control<QPushButton>(thanks, "CmdOK"), Qt::LeftButton);
-    else
-        thanks->close();
-    QCOMPARE(EndProgram::takeRequests(), 1);
-}
+    void thanksEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("closing");
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("close box, Enter") << "close" << true;
+        QTest::newRow("退出, closed otherwise") << "MenuExit" << false;
+    }
+    void thanksEndsTheProgram()
+    {
+        QFETCH(QString, closing);
+        QFETCH(bool, byEnter);
+        if (closing == u"close")
+            m_window->close();
+        else
+            get<QAction>(closing)->trigger();
+        QTRY_VERIFY(!m_window); // unloaded
+        int shown = 0;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            shown += widget->objectName() == u"frmAbout2" && widget->isVisible();
+        QCOMPARE(shown, 1);
+        QWidget *thanks = uitest::topLevel("frmAbout2");
+        QCOMPARE(thanks->focusWidget(), uitest::control(thanks, "CmdOK"));
+        QCOMPARE(EndProgram::takeRequests(), 0);
+        if (byEnter)
+            QTest::keyClick(thanks->focusWidget(), Qt::Key_Return);
+        else
+            thanks->close();
+        QCOMPARE(EndProgram::takeRequests(), 1);
+    }
+};
 
 QTEST_MAIN(TestWindows)
 #include "tst_windows.moc"
