@@ -103,6 +103,9 @@ void TestNumbers::stepArrows_data()
     QTest::newRow("-3 down") << "-3" << -1 << "-4" << "-4";
     QTest::newRow("7a up") << "7a" << 1 << "8" << "8";
     QTest::newRow("0.1 up, no binary noise") << "0.1" << 1 << "1.1" << "1.1";
+    // A number too large for a double: a number the box reads back, never "INF".
+    QTest::newRow("1e999 up") << "1e999" << 1 << "1.79769313486231E+308" << "100";
+    QTest::newRow("-1e999 down") << "-1e999" << -1 << "-1.79769313486231E+308" << "-1.79769313486231E+308";
 }
 
 void TestNumbers::stepArrows()

@@ -29,16 +29,22 @@ void TestColorStrip::colorToRgbRoundTrip()
     }
 }
 
+// The drawing of the swapped strip is the exact mirror, at every width a box may have;
+// at 256 pixels it is the 256 columns themselves.
 void TestColorStrip::swapMirrorsTheDrawing()
 {
     for (const ColorStrip &strip : BuiltInSchemes) {
         const ColorStrip swapped = Swapped(strip);
         QCOMPARE(Swapped(swapped), strip);
-        QCOMPARE(swapped.start(), strip.end());
-        QCOMPARE(StripColumn(strip, 0), strip.start());
-        QCOMPARE(StripColumn(strip, 255), strip.end());
-        for (int column = 0; column < 256; ++column)
-            QCOMPARE(StripColumn(swapped, column), StripColumn(strip, 255 - column));
+        for (const int width : {2, 73, 74, 256, 511}) {
+            QCOMPARE(StripPixel(strip, 0, width), strip.start());
+            QCOMPARE(StripPixel(strip, width - 1, width), strip.end());
+            for (int x = 0; x < width; ++x) {
+                QCOMPARE(StripPixel(swapped, x, width), StripPixel(strip, width - 1 - x, width));
+                if (width == 256)
+                    QCOMPARE(StripPixel(strip, x, width), StripColumn(strip, x));
+            }
+        }
     }
 }
 
