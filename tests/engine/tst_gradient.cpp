@@ -6,86 +6,65 @@
 
 using namespace rainquill;
 
+// The colour of a group and the whole step that cuts the text into groups.
 class TestGradient : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void channel_data();
-    void channel();
-    void wholeStep_data();
-    void wholeStep();
+    void channel_data()
+    {
+        QTest::addColumn<int>("L");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("i");
+        QTest::addColumn<double>("exact");
+        QTest::addColumn<int>("rounded");
+        QTest::newRow("L3 0-255 i1") << 3 << 0 << 255 << 1 << 85.0 << 85;
+        QTest::newRow("L3 255-0 i1") << 3 << 255 << 0 << 1 << 170.0 << 170;
+        QTest::newRow("212.5 to even") << 6 << 255 << 0 << 1 << 212.5 << 212;
+        QTest::newRow("127.5 to even") << 6 << 255 << 0 << 3 << 127.5 << 128;
+        QTest::newRow("42.5 to even") << 6 << 0 << 255 << 1 << 42.5 << 42;
+        QTest::newRow("63.75") << 4 << 0 << 255 << 1 << 63.75 << 64;
+        QTest::newRow("L1: the end colour") << 1 << 17 << 200 << 1 << 200.0 << 200;
+        QTest::newRow("long text, exact product") << std::numeric_limits<int>::max() << 0 << 255
+                                                  << std::numeric_limits<int>::max() << 255.0 << 255;
+    }
+    void channel()
+    {
+        QFETCH(int, L);
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(int, i);
+        QFETCH(double, exact);
+        QFETCH(int, rounded);
+        QCOMPARE(GradientChannel(a, b, i, L), exact);
+        QCOMPARE(GroupColor({a, a, a}, {b, b, b}, i, L), (Rgb{rounded, rounded, rounded}));
+    }
+
+    void wholeStep_data()
+    {
+        QTest::addColumn<double>("stepValue");
+        QTest::addColumn<int>("L");
+        QTest::addColumn<int>("step");
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("2.5 to even") << 2.5 << 10 << 2;
+        QTest::newRow("3.5 to even") << 3.5 << 10 << 4;
+        QTest::newRow("L-1 kept") << 4.0 << 5 << 4;
+        QTest::newRow("L reset") << 5.0 << 5 << 1;
+        QTest::newRow("fraction compared whole") << 4.4 << 5 << 4;
+        QTest::newRow("half rounds to 0") << 0.5 << 10 << 1;
+        QTest::newRow("negative") << -3.0 << 10 << 1;
+        QTest::newRow("infinity") << inf << 10 << 1;
+    }
+    void wholeStep()
+    {
+        QFETCH(double, stepValue);
+        QFETCH(int, L);
+        QFETCH(int, step);
+        QCOMPARE(WholeStep(stepValue, L), qsizetype(step));
+    }
 };
-
-void TestGradient::channel_data()
-{
-    QTest::addColumn<int>("L");
-    QTest::addColumn<int>("a");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<int>("i");
-    QTest::addColumn<double>("exact");
-    QTest::addColumn<int>("rounded");
-
-    QTest::newRow("L3 0-255 i1") << 3 << 0 << 255 << 1 << 85.0 << 85;
-    QTest::newRow("L3 0-255 i2") << 3 << 0 << 255 << 2 << 170.0 << 170;
-    QTest::newRow("L3 0-255 i3") << 3 << 0 << 255 << 3 << 255.0 << 255;
-    QTest::newRow("L3 255-0 i1") << 3 << 255 << 0 << 1 << 170.0 << 170;
-    QTest::newRow("L6 255-0 i1") << 6 << 255 << 0 << 1 << 212.5 << 212;
-    QTest::newRow("L6 255-0 i3") << 6 << 255 << 0 << 3 << 127.5 << 128;
-    QTest::newRow("L6 255-0 i6") << 6 << 255 << 0 << 6 << 0.0 << 0;
-    QTest::newRow("L6 0-255 i1") << 6 << 0 << 255 << 1 << 42.5 << 42;
-    QTest::newRow("L6 0-255 i3") << 6 << 0 << 255 << 3 << 127.5 << 128;
-    QTest::newRow("L2 0-5 i1") << 2 << 0 << 5 << 1 << 2.5 << 2;
-    QTest::newRow("L2 0-5 i2") << 2 << 0 << 5 << 2 << 5.0 << 5;
-    QTest::newRow("L5 0-255 i3") << 5 << 0 << 255 << 3 << 153.0 << 153;
-    QTest::newRow("L4 0-255 i1") << 4 << 0 << 255 << 1 << 63.75 << 64;
-    QTest::newRow("L4 0-255 i3") << 4 << 0 << 255 << 3 << 191.25 << 191;
-    QTest::newRow("L1 any i1") << 1 << 17 << 200 << 1 << 200.0 << 200;
-    QTest::newRow("equal channels") << 9 << 77 << 77 << 4 << 77.0 << 77;
-    QTest::newRow("long text, exact product") << std::numeric_limits<int>::max() << 0 << 255
-                                              << std::numeric_limits<int>::max() << 255.0 << 255;
-}
-
-void TestGradient::channel()
-{
-    QFETCH(int, L);
-    QFETCH(int, a);
-    QFETCH(int, b);
-    QFETCH(int, i);
-    QFETCH(double, exact);
-    QFETCH(int, rounded);
-    QCOMPARE(GradientChannel(a, b, i, L), exact);
-    const Rgb c = GroupColor({a, a, a}, {b, b, b}, i, L);
-    QCOMPARE(c, (Rgb{rounded, rounded, rounded}));
-}
-
-void TestGradient::wholeStep_data()
-{
-    QTest::addColumn<double>("stepValue");
-    QTest::addColumn<int>("L");
-    QTest::addColumn<int>("step");
-    const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("1") << 1.0 << 10 << 1;
-    QTest::newRow("2.5 to even") << 2.5 << 10 << 2;
-    QTest::newRow("3.5 to even") << 3.5 << 10 << 4;
-    QTest::newRow("L-1 kept") << 4.0 << 5 << 4;
-    QTest::newRow("L reset") << 5.0 << 5 << 1;
-    QTest::newRow("fraction compared whole") << 4.4 << 5 << 4;
-    QTest::newRow("one character") << 1.0 << 1 << 1;
-    QTest::newRow("100") << 100.0 << 1000 << 100;
-    QTest::newRow("half rounds to 0") << 0.5 << 10 << 1;
-    QTest::newRow("negative") << -3.0 << 10 << 1;
-    QTest::newRow("minus infinity") << -inf << 10 << 1;
-    QTest::newRow("infinity") << inf << 10 << 1;
-}
-
-void TestGradient::wholeStep()
-{
-    QFETCH(double, stepValue);
-    QFETCH(int, L);
-    QFETCH(int, step);
-    QCOMPARE(WholeStep(stepValue, L), qsizetype(step));
-}
 
 QTEST_APPLESS_MAIN(TestGradient)
 #include "tst_gradient.moc"

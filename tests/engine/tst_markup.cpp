@@ -53,105 +53,96 @@ QString referenceCode(const CodeRequest &r)
 
 } // namespace
 
+// The code: the worked examples, a cross-check against the rules written out plainly on
+// random texts, and the limit.
 class TestMarkup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void generateCode_data();
-    void generateCode();
-    void matchesPlainRules();
-    void tooLongCodeIsRefused();
-};
+    void generateCode_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<uint>("from");
+        QTest::addColumn<uint>("to");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("code");
 
-void TestMarkup::generateCode_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<uint>("from");
-    QTest::addColumn<uint>("to");
-    QTest::addColumn<double>("step");
-    QTest::addColumn<int>("format");
-    QTest::addColumn<QString>("code");
+        const int ubb = int(OutputFormat::Ubb), html = int(OutputFormat::Html);
+        QTest::newRow("abc") << "abc" << 0x000000u << 0xFFFFFFu << 1.0 << ubb
+                             << "[color=#555555]a[/color][color=#AAAAAA]b[/color][color=#FFFFFF]c[/color]";
+        QTest::newRow("line break html")
+            << "a b\r\nc" << 0xFF0000u << 0x0000FFu << 1.0 << html
+            << "<font color=#D4002A>a</font>&nbsp;<font color=#800080>b</font><br /><font color=#0000FF>c</font>";
+        QTest::newRow("step 5 resets to 1")
+            << "abcde" << 0x000000u << 0xFFFFFFu << 5.0 << ubb
+            << "[color=#333333]a[/color][color=#666666]b[/color][color=#999999]c[/color]"
+               "[color=#CCCCCC]d[/color][color=#FFFFFF]e[/color]";
+        QTest::newRow("step 4.4 to 4") << "abcde" << 0x000000u << 0xFFFFFFu << 4.4 << ubb
+                                       << "[color=#333333]abcd[/color][color=#FFFFFF]e[/color]";
+        QTest::newRow("one character in end colour") << "x" << 0xFF0000u << 0x0000FFu << 50.0 << ubb
+                                                     << "[color=#0000FF]x[/color]";
+        QTest::newRow("space group html")
+            << "ab  cd" << 0u << 0xFFFFFFu << 2.0 << html
+            << "<font color=#2A2A2A>ab</font>&nbsp;&nbsp;<font color=#D4D4D4>cd</font>";
+        QTest::newRow("tab html") << "\t" << 0u << 0xFFFFFFu << 1.0 << html << "<br /><br />";
+        QTest::newRow("line break inside groups html")
+            << "a\r\nb" << 0u << 0xFFFFFFu << 2.0 << html
+            << "<font color=#404040>a<br /></font><font color=#BFBFBF>b</font>";
+        QTest::newRow("markup characters html")
+            << "<&>" << 0u << 0xFFFFFFu << 1.0 << html
+            << "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font><font color=#FFFFFF>&gt;</font>";
+        QTest::newRow("emoji groups of two") << "😀😀😀" << 0u << 0xFFFFFFu << 2.0 << ubb
+                                             << "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]";
+    }
 
-    const int ubb = int(OutputFormat::Ubb), html = int(OutputFormat::Html);
-    QTest::newRow("abc") << "abc" << 0x000000u << 0xFFFFFFu << 1.0 << ubb
-                         << "[color=#555555]a[/color][color=#AAAAAA]b[/color][color=#FFFFFF]c[/color]";
-    QTest::newRow("line break html")
-        << "a b\r\nc" << 0xFF0000u << 0x0000FFu << 1.0 << html
-        << "<font color=#D4002A>a</font>&nbsp;<font color=#800080>b</font><br /><font color=#0000FF>c</font>";
-    QTest::newRow("line break ubb")
-        << "a b\r\nc" << 0xFF0000u << 0x0000FFu << 1.0 << ubb
-        << "[color=#D4002A]a[/color] [color=#800080]b[/color]\r\n[color=#0000FF]c[/color]";
-    QTest::newRow("step 2") << "abcde" << 0x000000u << 0xFFFFFFu << 2.0 << ubb
-                            << "[color=#333333]ab[/color][color=#999999]cd[/color][color=#FFFFFF]e[/color]";
-    QTest::newRow("step 5 resets to 1")
-        << "abcde" << 0x000000u << 0xFFFFFFu << 5.0 << ubb
-        << "[color=#333333]a[/color][color=#666666]b[/color][color=#999999]c[/color]"
-           "[color=#CCCCCC]d[/color][color=#FFFFFF]e[/color]";
-    QTest::newRow("step 4.4 to 4") << "abcde" << 0x000000u << 0xFFFFFFu << 4.4 << ubb
-                                   << "[color=#333333]abcd[/color][color=#FFFFFF]e[/color]";
-    QTest::newRow("one character in end colour") << "x" << 0xFF0000u << 0x0000FFu << 50.0 << ubb
-                                                 << "[color=#0000FF]x[/color]";
-    QTest::newRow("spaces html") << "   " << 0u << 0xFFFFFFu << 1.0 << html << "&nbsp;&nbsp;&nbsp;";
-    QTest::newRow("space group html")
-        << "ab  cd" << 0u << 0xFFFFFFu << 2.0 << html
-        << "<font color=#2A2A2A>ab</font>&nbsp;&nbsp;<font color=#D4D4D4>cd</font>";
-    QTest::newRow("tab html") << "\t" << 0u << 0xFFFFFFu << 1.0 << html << "<br /><br />";
-    QTest::newRow("line break inside groups html")
-        << "a\r\nb" << 0u << 0xFFFFFFu << 2.0 << html
-        << "<font color=#404040>a<br /></font><font color=#BFBFBF>b</font>";
-    QTest::newRow("markup characters html")
-        << "<&>" << 0u << 0xFFFFFFu << 1.0 << html
-        << "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font><font color=#FFFFFF>&gt;</font>";
-    QTest::newRow("emoji groups of two") << "😀😀😀" << 0u << 0xFFFFFFu << 2.0 << ubb
-                                         << "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]";
-}
-
-void TestMarkup::generateCode()
-{
-    QFETCH(QString, text);
-    QFETCH(uint, from);
-    QFETCH(uint, to);
-    QFETCH(double, step);
-    QFETCH(int, format);
-    QFETCH(QString, code);
-    const CodeRequest r = request(text, from, to, step, OutputFormat(format));
-    QCOMPARE(GenerateCode(r), std::optional<QString>(code));
-    QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
-}
-
-void TestMarkup::matchesPlainRules()
-{
-    // Random texts over an alphabet rich in the characters with rules of their own.
-    const QString alphabet = QStringLiteral("ab  \t\r\n<&>文😀");
-    QRandomGenerator generator(2200);
-    for (int round = 0; round < 400; ++round) {
-        QString text;
-        const int length = 1 + int(generator.bounded(60));
-        while (CharacterCount(text) < length) {
-            const qsizetype pos = generator.bounded(alphabet.size());
-            text += alphabet[pos].isHighSurrogate() ? alphabet.mid(pos, 2)
-                    : alphabet[pos].isLowSurrogate() ? alphabet.mid(pos - 1, 2)
-                                                     : alphabet.mid(pos, 1);
-        }
-        const auto format = OutputFormat(generator.bounded(4));
-        const CodeRequest r = request(text, generator.bounded(0x1000000u), generator.bounded(0x1000000u),
-                                      1 + generator.bounded(8), format, {"<<", "|😀|", ">>"});
-        const QString code = referenceCode(r);
-        QCOMPARE(GenerateCode(r).value(), code);
+    void generateCode()
+    {
+        QFETCH(QString, text);
+        QFETCH(uint, from);
+        QFETCH(uint, to);
+        QFETCH(double, step);
+        QFETCH(int, format);
+        QFETCH(QString, code);
+        const CodeRequest r = request(text, from, to, step, OutputFormat(format));
+        QCOMPARE(GenerateCode(r), std::optional<QString>(code));
         QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
     }
-}
 
-void TestMarkup::tooLongCodeIsRefused()
-{
-    const Template huge{QString(1 << 20, u'x'), "]", "["};
-    QVERIFY(!GenerateCode(request(QString(1100, u'a'), 0, 0, 1, OutputFormat::Custom, huge)));
-    // The bound alone is over the limit, the code itself is not: html's worst case is far above.
-    const QString spaces(MaxCodeLength / 12 + 10, u'\n');
-    static_assert(MaxCodeLength / 12 + 10 <= MaxTextLength);
-    QCOMPARE(GenerateCode(request(spaces, 0, 0, 1, OutputFormat::Html)), std::optional<QString>(QString()));
-}
+    void matchesPlainRules()
+    {
+        // Random texts over an alphabet rich in the characters with rules of their own.
+        const QString alphabet = QStringLiteral("ab  \t\r\n<&>文😀");
+        QRandomGenerator generator(2200);
+        for (int round = 0; round < 400; ++round) {
+            QString text;
+            const int length = 1 + int(generator.bounded(60));
+            while (CharacterCount(text) < length) {
+                const qsizetype pos = generator.bounded(alphabet.size());
+                text += alphabet[pos].isHighSurrogate() ? alphabet.mid(pos, 2)
+                        : alphabet[pos].isLowSurrogate() ? alphabet.mid(pos - 1, 2)
+                                                         : alphabet.mid(pos, 1);
+            }
+            const auto format = OutputFormat(generator.bounded(4));
+            const CodeRequest r = request(text, generator.bounded(0x1000000u), generator.bounded(0x1000000u),
+                                          1 + generator.bounded(8), format, {"<<", "|😀|", ">>"});
+            const QString code = referenceCode(r);
+            QCOMPARE(GenerateCode(r).value(), code);
+            QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
+        }
+    }
+
+    void tooLongCodeIsRefused()
+    {
+        const Template huge{QString(1 << 20, u'x'), "]", "["};
+        QVERIFY(!GenerateCode(request(QString(1100, u'a'), 0, 0, 1, OutputFormat::Custom, huge)));
+        // The bound alone is over the limit, the code itself is not: html's worst case is far above.
+        const QString spaces(MaxCodeLength / 12 + 10, u'\n');
+        static_assert(MaxCodeLength / 12 + 10 <= MaxTextLength);
+        QCOMPARE(GenerateCode(request(spaces, 0, 0, 1, OutputFormat::Html)), std::optional<QString>(QString()));
+    }
+};
 
 QTEST_APPLESS_MAIN(TestMarkup)
 #include "tst_markup.moc"
