@@ -1,19 +1,12 @@
-#include "ui/frmmain.h"
 #include "ui/frmupdate.h"
-#include "ui/openaddress.h"
-#include "ui/pageloader.h"
 #include "ui/pagetext.h"
 #include "ui/versionpage.h"
 #include "uitest.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QNetworkProxy>
-#include <QPointer>
-#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -35,7 +28,7 @@ public:
                     if (!socket->readAll().contains("\r\n\r\n"))
                         return;
                     ++requests;
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
                                   + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
                     socket->disconnectFromHost();
                 });
@@ -44,10 +37,7 @@ public:
         });
         m_server.listen(QHostAddress::LocalHost);
     }
-    QUrl address() const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/tlsoft/rainquillver.html").arg(m_server.serverPort()));
-    }
+    QUrl address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/v.html").arg(m_server.serverPort())); }
     int requests = 0;
 
 private:
@@ -55,34 +45,32 @@ private:
     QByteArray m_body;
 };
 
-QUrl closedPort()
+QString message(QWidget *window)
 {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort()));
+    return control<QLabel>(window, "LabMsg")->text();
+}
+
+bool messageIn(QWidget *window, const QColor &color)
+{
+    return uitest::paints(control<QLabel>(window, "LabMsg"), color);
+}
+
+// The status line after every tick.
+QStringList *recordTicks(QWidget *window)
+{
+    auto *shown = new QStringList;
+    QObject::connect(control<QTimer>(window, "Timer1"), &QTimer::timeout, window,
+                     [window, shown] { shown->append(message(window)); });
+    QObject::connect(window, &QObject::destroyed, [shown] { delete shown; });
+    return shown;
 }
 
 } // namespace
 
+// The version check: reading the page's text, the window's outcomes, polling and time-out.
 class TestUpdate : public QObject
 {
     Q_OBJECT
-
-private:
-    static QString message(QWidget *window) { return control<QLabel>(window, "LabMsg")->text(); }
-    // The status line after every tick.
-    static QStringList *recordTicks(QWidget *window)
-    {
-        auto *shown = new QStringList;
-        QObject::connect(control<QTimer>(window, "Timer1"), &QTimer::timeout, window,
-                         [window, shown] { shown->append(message(window)); });
-        QObject::connect(window, &QObject::destroyed, [shown] { delete shown; });
-        return shown;
-    }
-    static QColor messageColor(QWidget *window)
-    {
-        return control<QLabel>(window, "LabMsg")->palette().color(QPalette::WindowText);
-    }
 
 private slots:
     void initTestCase()
@@ -98,24 +86,16 @@ private slots:
         QTest::addColumn<double>("build");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("url");
-
         QTest::newRow("worked example") << "build:2300 version:V2.3.0 url:http://x.example/a.zip" << true << 2300.0
                                         << "V2.3.0 " << "http://x.example/a.zip";
-        QTest::newRow("capitals do not count") << "Build:2300 version:V2.3.0 URL:http://x" << false << 0.0 << ""
-                                               << "";
+        QTest::newRow("capitals do not count") << "Build:2300 version:V URL:u" << false << 0.0 << "" << "";
         QTest::newRow("inside a longer word") << "builder:2300 version:V url:u" << true << 0.0 << "V " << "u";
-        QTest::newRow("no build, version far enough") << "abcdefversion:V url:u" << true << 0.0 << "V " << "u";
         QTest::newRow("version right after build") << "build:version:V url:u" << false << 0.0 << "" << "";
         QTest::newRow("empty version") << "build:1 version:url:u" << true << 1.0 << "" << "u";
-        QTest::newRow("empty address") << "build:1 version:V url:" << true << 1.0 << "V " << "";
-        QTest::newRow("no url") << "build:1 version:V" << false << 0.0 << "" << "";
         QTest::newRow("url at the very end") << "build:1 version:V url" << false << 0.0 << "" << "";
-        QTest::newRow("letters after the number") << "build:2300abc version:V url:u" << true << 2300.0 << "V " << "u";
-        QTest::newRow("blank between digits") << "build:2 300 version:V url:u" << true << 2300.0 << "V " << "u";
-        QTest::newRow("line breaks kept in the version")
-            << "build:2201\r\nversion:V\r\nurl:u" << true << 2201.0 << "V\r\n" << "u";
+        QTest::newRow("blank between digits") << "build:2 300abc version:V url:u" << true << 2300.0 << "V " << "u";
+        QTest::newRow("line breaks kept") << "build:2201\r\nversion:V\r\nurl:u" << true << 2201.0 << "V\r\n" << "u";
     }
-
     void parse()
     {
         QFETCH(QString, text);
@@ -125,11 +105,8 @@ private slots:
         QFETCH(QString, url);
         const std::optional<VersionPage> page = ParseVersionPage(text);
         QCOMPARE(page.has_value(), parses);
-        if (page) {
-            QCOMPARE(page->build, build);
-            QCOMPARE(page->version, version);
-            QCOMPARE(page->url, url);
-        }
+        QCOMPARE(page.value_or(VersionPage{}).build, build);
+        QCOMPARE(page.value_or(VersionPage{}).version + "|" + page.value_or(VersionPage{}).url, version + "|" + url);
     }
 
     void pageText_data()
@@ -137,34 +114,26 @@ private slots:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<QByteArray>("contentType");
         QTest::addColumn<QString>("text");
-        const QByteArray html = "text/html";
-        const QByteArray gbkVersion("V2.3.0\xb0\xe6");
+        const QByteArray html = "text/html", gbkVersion("V2.3.0\xb0\xe6");
         QTest::newRow("paragraphs and breaks end lines")
             << QByteArray("<p>build:2200</p><p>5 version:V</p>a<br>b") << html
             << "build:2200\r\n\r\n5 version:V\r\n\r\na\r\nb";
-        QTest::newRow("blocks, cells and pre") << QByteArray("<div>a</div><div>b</div><table><tr><td>1<td>2</table>"
-                                                             "<pre> x\n  y</pre>")
-                                               << html << "a\r\nb\r\n1\t2\r\n x\r\n  y";
-        QTest::newRow("white space collapses") << QByteArray("<body>\n  a \t\n b  <span> c </span>\n</body>") << html
+        QTest::newRow("blocks, cells, pre") << QByteArray("<div>a</div>b<table><tr><td>1<td>2</table><pre> x\n y</pre>")
+                                            << html << "a\r\nb\r\n1\t2\r\n x\r\n y";
+        QTest::newRow("white space collapses") << QByteArray("<body>\n  a \t\n b  <i> c </i>\n</body>") << html
                                                << "a b c";
         QTest::newRow("script and style are not text")
-            << QByteArray("<head><title>t</title><style>p{}</style></head><p>a<script>x=1</script>b</p>") << html << "ab";
+            << QByteArray("<head><title>t</title><style>p{}</style></head><p>a<script>x=1</script>b") << html << "ab";
         QTest::newRow("entities") << QByteArray("&lt;a&gt; &amp; &#x41;&nbsp;&copy;") << html << "<a> & A ©";
         QTest::newRow("charset from the header") << "<p>" + gbkVersion << QByteArray("text/html; charset=GBK")
                                                  << "V2.3.0版";
         QTest::newRow("charset from meta") << "<meta charset=\"gb18030\"><p>" + gbkVersion << html << "V2.3.0版";
-        QTest::newRow("meta http-equiv") << "<meta http-equiv=Content-Type content='text/html; charset=gbk'>" + gbkVersion
-                                         << html << "V2.3.0版";
-        QTest::newRow("header before meta") << QByteArray("<meta charset=gbk>\xe7\x89\x88") << QByteArray("text/html;charset=utf-8")
-                                            << "版";
+        QTest::newRow("header before meta") << QByteArray("<meta charset=gbk>\xe7\x89\x88")
+                                            << QByteArray("text/html;charset=utf-8") << "版";
         QTest::newRow("byte-order mark") << QByteArray("\xff\xfe<\0p\0>\0a\0", 10) << html << "a";
-        QTest::newRow("UTF-8 by default") << QByteArray("\xe7\x89\x88") << html << "版";
-        QTest::newRow("unknown charset: UTF-8") << QByteArray("\xe7\x89\x88") << QByteArray("text/html; charset=nonsense")
-                                                << "版";
-        QTest::newRow("plain text as it is") << QByteArray("<p>a</p>\n") << QByteArray("text/plain") << "<p>a</p>\n";
-        QTest::newRow("plain text in GBK") << gbkVersion << QByteArray("text/plain; charset=gbk") << "V2.3.0版";
+        QTest::newRow("plain text as it is") << gbkVersion + "<p>\n" << QByteArray("text/plain; charset=gbk")
+                                             << "V2.3.0版<p>\n";
     }
-
     void pageText()
     {
         QFETCH(QByteArray, page);
@@ -174,37 +143,26 @@ private slots:
         QCOMPARE(contentType.startsWith("text/plain") ? PlainPageText(page, charset) : DisplayedText(page, charset), text);
     }
 
+    // Pages made to hurt: nothing they name is opened, and every one is read to its end.
     void hostilePages_data()
     {
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<QString>("textStart");
-        const qsizetype MiB = 1 << 20;
-        const auto repeated = [MiB](const QByteArray &part) {
-            QByteArray page;
-            page.reserve(MiB + part.size());
-            while (page.size() < MiB)
-                page += part;
-            return page;
-        };
-        // A stylesheet the page names is never loaded: a device or a named pipe would hold
-        // or flood the program.
-        QTest::newRow("stylesheet from a device") << QByteArray("<link rel=stylesheet href=file:///dev/zero>build:1")
-                                                  << "build:1";
-        QTest::newRow("stylesheet from a named pipe") << QByteArray("<link rel=stylesheet href=\"file://FIFO\">build:1")
-                                                      << "build:1";
-        QTest::newRow("wide table cells") << "<table><tr>" + repeated("<td colspan=100000>x</td>") << "x\tx";
-        for (const char *tag : {"div", "table", "ol", "blockquote", "a", "td"})
-            QTest::newRow(qPrintable(QStringLiteral("nested %1").arg(tag))) << "z" + repeated(QByteArray("<") + tag + ">")
-                                                                            << "z";
+        const auto mebibyteOf = [](const QByteArray &part) { return part.repeated((1 << 20) / part.size() + 1); };
+        QTest::newRow("stylesheet from a device") << QByteArray("<link rel=stylesheet href=file:///dev/zero>build")
+                                                  << "build";
+        QTest::newRow("stylesheet from a named pipe") << QByteArray("<link rel=stylesheet href=\"file://FIFO\">build")
+                                                      << "build";
+        QTest::newRow("wide table cells") << "<tr>" + mebibyteOf("<td colspan=100000>x") << "x\tx";
+        for (const char *tag : {"div", "table", "blockquote", "a"})
+            QTest::newRow(tag) << "z" + mebibyteOf(QByteArray("<") + tag + ">") << "z";
         QByteArray attributes = "<p ";
-        for (int n = 0; attributes.size() < MiB; ++n)
+        for (int n = 0; attributes.size() < (1 << 20); ++n)
             attributes += "a" + QByteArray::number(n) + "=1 ";
-        QTest::newRow("one tag's attributes") << attributes + ">build:1" << "build:1";
-        QTest::newRow("unterminated attribute") << "x<p title=\"" + repeated("a") << "x";
-        QTest::newRow("unterminated comment") << "a<!--" + repeated("-") << "a";
-        QTest::newRow("stray markup") << "a" + repeated("</div><&#;<!<?") << "a";
+        QTest::newRow("one tag's attributes") << attributes + ">build" << "build";
+        QTest::newRow("unterminated comment") << "a<!--" + mebibyteOf("-") << "a";
+        QTest::newRow("stray markup") << "a" + mebibyteOf("</div><&#;<!<?<p title='") << "a";
     }
-
     void hostilePages()
     {
         QFETCH(QByteArray, page);
@@ -212,8 +170,7 @@ private slots:
         QTemporaryDir dir;
         const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("fifo")));
         QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
-        page.replace("FIFO", fifo);
-        QVERIFY(DisplayedText(page).startsWith(textStart));
+        QVERIFY(DisplayedText(page.replace("FIFO", fifo)).startsWith(textStart));
     }
 
     void outcome_data()
@@ -223,21 +180,17 @@ private slots:
         QTest::addColumn<QColor>("color");
         QTest::addColumn<QString>("linkLine");
         QTest::addColumn<QUrl>("opened");
-        const QColor red(255, 0, 0), purple(128, 0, 128);
-        const QString link = QStringLiteral("点此下载最新版本");
-        // Paragraphs end their lines: the build number stops at the line end ("22005" read
-        // across paragraphs would be newer).
-        QTest::newRow("same build, paragraphs") << QByteArray("<p>build:2200</p><p>5 version:V2.2.0</p><p>url:u</p>")
-                                                << "当前已是最新版本！" << purple << QString() << QUrl();
+        const QColor red(255, 0, 0);
+        // Paragraphs end lines: the build number stops there ("22005" would be newer).
+        QTest::newRow("same build") << QByteArray("<p>build:2200</p><p>5 version:V2.2.0</p><p>url:u</p>")
+                                    << "当前已是最新版本！" << QColor(128, 0, 128) << QString() << QUrl();
         QTest::newRow("newer; a space in the address, a line break after it")
-            << QByteArray("<body><p>build:2300</p> <p>version:V2.3.0&nbsp;</p> "
-                          "url:http://www.qingfeng.example/r 2.zip<br></body>")
-            << "发现新版本！" << red << link << QUrl("http://www.qingfeng.example/r%202.zip");
-        QTest::newRow("newer, address not a web address: shown, not a link")
-            << QByteArray("<body>build:2300 version:V2.3.0 url:file:///etc/passwd</body>") << "发现新版本！" << red
+            << QByteArray("<p>build:2300</p> <p>version:V2.3.0</p> url:http://x.example/r 2.zip<br>") << "发现新版本！"
+            << red << "点此下载最新版本" << QUrl("http://x.example/r%202.zip");
+        QTest::newRow("newer, not a web address: shown, not a link")
+            << QByteArray("build:2300 version:V2.3.0 url:file:///etc/passwd") << "发现新版本！" << red
             << "file:///etc/passwd" << QUrl();
     }
-
     void outcome()
     {
         QFETCH(QByteArray, page);
@@ -245,31 +198,25 @@ private slots:
         QFETCH(QColor, color);
         QFETCH(QString, linkLine);
         QFETCH(QUrl, opened);
-        const bool link = !linkLine.isEmpty();
         PageServer server(page);
         QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
         window->show();
         QTRY_COMPARE(message(window), shown);
-        QCOMPARE(messageColor(window), color);
+        QVERIFY(messageIn(window, color));
         auto *url = control<QLabel>(window, "LabURL");
-        QCOMPARE(url->isVisible(), link);
-        QCOMPARE(url->text(), linkLine);
+        QCOMPARE(url->isVisible() ? url->text() : QString(), linkLine);
         QVERIFY(control<QLabel>(window, "LabInfo")->text().startsWith(QStringLiteral("当前版本：V2.2.0\n最新版本：V2.")));
         QTest::mouseClick(url, Qt::LeftButton);
         QCOMPARE(OpenAddress::takeOpened(), opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{opened});
-        QVERIFY(!control<QTimer>(window, "Timer1")->isActive());
-
-        // "开始检查" again: the page is asked for anew and found by polling; the link stays
-        // until the new outcome.
-        const int requests = server.requests;
+        // "开始检查" again: asked anew and found by polling; the link stays until the new outcome.
         const QStringList *ticks = recordTicks(window);
         QTest::mouseClick(control<QPushButton>(window, "CmdUpdate"), Qt::LeftButton);
-        QCOMPARE(url->isVisible(), link);
+        QCOMPARE(url->isVisible(), !linkLine.isEmpty());
         QCOMPARE(control<QLabel>(window, "LabInfo")->text(), QStringLiteral("当前版本：V2.2.0"));
         QTRY_VERIFY(!control<QTimer>(window, "Timer1")->isActive());
-        QVERIFY(!ticks->isEmpty());
+        QVERIFY(!ticks->isEmpty()); // found by a tick, not at once
         QCOMPARE(message(window), shown);
-        QCOMPARE(server.requests, requests + 1);
+        QCOMPARE(server.requests, 2);
         delete window;
     }
 
@@ -282,10 +229,8 @@ private slots:
         QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
         auto *info = control<QLabel>(window, "LabInfo");
         const QStringList lines = info->text().split(u'\n');
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0], QStringLiteral("当前版本：V2.2.0"));
-        QVERIFY(lines[1].startsWith(QStringLiteral("最新版本：VV")));
-        QVERIFY(lines[1].endsWith(QStringLiteral("…")));
+        QCOMPARE(lines.value(0), QStringLiteral("当前版本：V2.2.0"));
+        QVERIFY(lines.value(1).startsWith(QStringLiteral("最新版本：VV")) && lines.value(1).endsWith(u'…'));
         QVERIFY(info->geometry().left() >= 0 && info->geometry().right() < window->width());
         QCOMPARE(info->toolTip(), QStringLiteral("当前版本：V2.2.0\r\n最新版本：") + version + u' ');
         delete window;
@@ -297,43 +242,26 @@ private slots:
         QTest::newRow("not the version page") << true;
         QTest::newRow("closed port") << false;
     }
-
     void timesOut()
     {
         QFETCH(bool, serverUp);
         PageServer server("<body>Not found</body>");
-        QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : closedPort(), 10);
+        QUrl closed(QStringLiteral("http://127.0.0.1:1/"));
+        QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : closed, 10);
         const QStringList *ticks = recordTicks(window);
         window->show();
-        QCOMPARE(messageColor(window), QColor(0, 0, 0));
         QTRY_COMPARE_WITH_TIMEOUT(message(window), QStringLiteral("连接超时，请稍后再试。"), 10000);
         QCOMPARE(ticks->size(), 61);
-        QCOMPARE(ticks->first(), QStringLiteral("正在连接中... 1秒"));
         QCOMPARE(ticks->at(59), QStringLiteral("正在连接中... 60秒"));
-        QCOMPARE(messageColor(window), QColor(255, 0, 0));
+        QVERIFY(messageIn(window, QColor(255, 0, 0)));
         QVERIFY(!control<QTimer>(window, "Timer1")->isActive());
         if (serverUp)
             QTRY_COMPARE(server.requests, 4); // at the start and after 20, 40 and 60 ticks
-        delete window;
-    }
-
-    void closingStopsTheCheck()
-    {
-        QPointer<frmMain> main = new frmMain;
-        main->show();
-        control<QAction>(main, "MenuUpdate")->trigger();
-        QPointer<frmUpdate> window;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (auto *check = qobject_cast<frmUpdate *>(widget))
-                window = check;
-        }
-        QVERIFY(window);
-        QVERIFY(!main->isEnabled());
+        // Closed while checking: the timer goes with the window.
+        QTest::mouseClick(control<QPushButton>(window, "CmdUpdate"), Qt::LeftButton);
         QVERIFY(control<QTimer>(window, "Timer1")->isActive());
         window->close();
-        QVERIFY(main->isEnabled());
-        QTRY_VERIFY(!window); // unloaded, its timer with it
-        delete main;
+        QTRY_VERIFY(!window);
     }
 };
 
