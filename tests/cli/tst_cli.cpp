@@ -93,8 +93,6 @@ private slots:
                                         << QByteArray("unknown option \"--colour\"");
         QTest::newRow("colour with a line feed") << QStringList{"--from", "ff00ff\n"} << QByteArray("a") << 2
                                                  << QByteArray() << QByteArray("bad colour");
-        QTest::newRow("scheme 11") << QStringList{"--scheme", "11"} << QByteArray("a") << 2 << QByteArray()
-                                   << QByteArray("--scheme");
         QTest::newRow("template without custom") << QStringList{"--prefix", "x"} << QByteArray("a") << 2
                                                  << QByteArray() << QByteArray("--format custom");
         QTest::newRow("step and fit") << QStringList{"-s", "2", "--fit", "9"} << QByteArray("a") << 2 << QByteArray()

@@ -19,20 +19,15 @@ private slots:
 
         const double inf = std::numeric_limits<double>::infinity();
         QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("whole") << "1" << 1.0;
         QTest::newRow("letters only") << "abc" << 0.0;
         QTest::newRow("trailing letters") << "12abc" << 12.0;
         QTest::newRow("space inside") << "1 0" << 10.0;
         QTest::newRow("tabs and line feeds anywhere") << "\t5\n 2 " << 52.0;
         QTest::newRow("carriage return stops") << "1\r0" << 1.0;
         QTest::newRow("space after sign") << "- 5" << -5.0;
-        QTest::newRow("negative") << "-3" << -3.0;
         QTest::newRow("fraction") << "2.5" << 2.5;
-        QTest::newRow("leading point") << ".5" << 0.5;
-        QTest::newRow("trailing point") << "1." << 1.0;
         QTest::newRow("second point stops") << "1.2.3" << 1.2;
         QTest::newRow("exponent") << "1e3" << 1000.0;
-        QTest::newRow("D exponent") << "1d2" << 100.0;
         QTest::newRow("negative D exponent") << "25D-2" << 0.25;
         QTest::newRow("exponent without digits") << "1e" << 1.0;
         QTest::newRow("hex") << "&H1F" << 31.0;
@@ -40,10 +35,8 @@ private slots:
         QTest::newRow("hex of any length") << "&HFFFFFFFFFF" << 1099511627775.0;
         QTest::newRow("octal") << "&O17" << 15.0;
         QTest::newRow("ampersand other") << "&Z1" << 0.0;
-        QTest::newRow("hex without digits") << "&H" << 0.0;
         QTest::newRow("full-width digit") << "１" << 0.0;
         QTest::newRow("huge exponent") << "1e999" << inf;
-        QTest::newRow("huge negative") << "-1e999" << -inf;
         QTest::newRow("huge exponent digits") << "1e99999999999999999999999" << inf;
         QTest::newRow("four hundred digits") << "1" + QString(400, u'0') << inf;
         QTest::newRow("long fraction, large exponent") << "0." + QString(400, u'0') + "1e800" << inf;
