@@ -41,5 +41,22 @@ void BM_CopyOutputBytes(benchmark::State &state)
 }
 BENCHMARK(BM_CopyOutputBytes)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The converter's --fit at its worst: a 100 KB template, a 1 MB text, and every step from
+// 1 to 100 measured (no step fits). Must stay under 2 s.
+void BM_FitEveryStep(benchmark::State &state)
+{
+    const QString text = benchtext::SampleText(1000000, 80);
+    CodeRequest request = ubbRequest(text);
+    request.format = OutputFormat::Custom;
+    request.tpl = {QString(100000, u'x'), QStringLiteral("]"), QStringLiteral("[/]")};
+    for (auto _ : state) {
+        for (int step = 1; step <= 100; ++step) {
+            request.stepValue = step;
+            benchmark::DoNotOptimize(CodeCharacterCount(request));
+        }
+    }
+}
+BENCHMARK(BM_FitEveryStep)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 } // namespace
 
