@@ -85,7 +85,7 @@ private slots:
         QTest::newRow("middle of the template empty")
             << "abc" << "" << qint64(-1)
             << MessageBox::Shown{"自定义格式没有填完整", "不完整的自定义格式", MessageBox::Icon::Critical};
-        // 120 MB of code, 60 MB of memory left: the allocation fails and is refused.
+        // 65 MB of code with 60 MB of address space left: the allocation fails and is refused.
         QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20)
                                        << MessageBox::Shown{"生成的代码太长，请增大步长后再转换", "代码太长",
                                                             MessageBox::Icon::Critical};
