@@ -149,7 +149,7 @@ QString HexByte(double value)
     return QString(digits, 2);
 }
 
-std::optional<QString> GenerateCode(const CodeRequest &request)
+qint64 CodeLengthBound(const CodeRequest &request)
 {
     const qsizetype L = CharacterCount(request.text);
     const qsizetype step = WholeStep(request.stepValue, L);
@@ -158,14 +158,21 @@ std::optional<QString> GenerateCode(const CodeRequest &request)
                             + request.tpl.suffix.size();
     // The longest replacement of one character is html's TAB, "<br /><br />".
     const qint64 perCharacter = request.format == OutputFormat::Html ? 12 : 1;
-    qint64 bound = groups * perGroup + request.text.size() * perCharacter;
-    if (bound > MaxCodeLength) {
-        CountSink count;
-        writeCode(count, request, L, step);
-        if (count.units > MaxCodeLength)
-            return std::nullopt;
-        bound = count.units;
-    }
+    const qint64 bound = groups * perGroup + request.text.size() * perCharacter;
+    if (bound <= MaxCodeLength)
+        return bound;
+    CountSink count; // the quick bound is far above the code: count it exactly
+    writeCode(count, request, L, step);
+    return count.units;
+}
+
+std::optional<QString> GenerateCode(const CodeRequest &request)
+{
+    const qint64 bound = CodeLengthBound(request);
+    if (bound > MaxCodeLength)
+        return std::nullopt;
+    const qsizetype L = CharacterCount(request.text);
+    const qsizetype step = WholeStep(request.stepValue, L);
 
     QString code;
     code.resize(bound); // left uninitialised until written

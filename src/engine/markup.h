@@ -34,6 +34,10 @@ QString HexByte(double value);
 // MaxCodeLength. The text and the template must not be empty.
 std::optional<QString> GenerateCode(const CodeRequest &request);
 
+// At least the length of the code in UTF-16 code units, and exactly it when that is over
+// MaxCodeLength; found without building the code.
+qint64 CodeLengthBound(const CodeRequest &request);
+
 // The number of characters (code points) of the code GenerateCode would write, without
 // building it.
 qint64 CodeCharacterCount(const CodeRequest &request);

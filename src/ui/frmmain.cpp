@@ -37,12 +37,30 @@
 #include <QTextDocument>
 #include <QWindow>
 
+#include <cstdlib>
+
 namespace rainquill {
 
 namespace {
 
 const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
+
+// What a conversion holds at its peak, in bytes: per unit of code (the code, the code
+// pane's display and its document), and per character of text (the preview's document
+// and its layout); measured with room to spare.
+constexpr qint64 ConversionMemory = 8;
+constexpr qint64 PreviewMemory = 32;
+
+// Whether the program can still be given this much memory. Qt's text layout does not
+// survive a failed allocation, so the conversion asks before it builds anything; the
+// block is taken and given back untouched, which costs no memory.
+bool memoryAvailable(qint64 bytes)
+{
+    void *block = std::malloc(size_t(bytes));
+    std::free(block);
+    return block != nullptr;
+}
 
 } // namespace
 
@@ -110,14 +128,19 @@ void frmMain::CmdGo_Click()
         MessageBox::show(this, TextTooLongRefusal, QStringLiteral("文字太长"), MessageBox::Icon::Critical);
         return;
     }
-    // Everything is built before anything is shown: a conversion that runs out of memory
-    // is refused like a code over the limit, and the panes keep what they held.
+    // Everything is built before anything is shown: a code over the limit, or one the memory
+    // left cannot hold, is refused first, and an allocation that fails all the same is
+    // refused alike; the panes keep what they held.
+    const auto refuse = [this] {
+        MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"), MessageBox::Icon::Critical);
+    };
+    const qint64 codeLength = CodeLengthBound(request);
+    if (codeLength > MaxCodeLength || !memoryAvailable(ConversionMemory * codeLength + PreviewMemory * text.size()))
+        return refuse();
     try {
         const std::optional<QString> code = GenerateCode(request);
-        if (!code) {
-            MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"), MessageBox::Icon::Critical);
-            return;
-        }
+        if (!code)
+            return refuse();
         std::unique_ptr<QTextDocument> preview = PreviewColors(request.stepValue, text);
         CodePane::Display display = TxtCode->buildDisplay(*code);
         if (ChkAuto->isChecked()) {
@@ -128,8 +151,7 @@ void frmMain::CmdGo_Click()
         RTInput->showDocument(std::move(preview));
         TxtCode->setCode(*code, std::move(display));
     } catch (const std::bad_alloc &) {
-        MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"), MessageBox::Icon::Critical);
-        return;
+        return refuse();
     }
     setCodeCaption();
 }

@@ -85,10 +85,11 @@ private slots:
         QTest::newRow("middle of the template empty")
             << "abc" << "" << qint64(-1)
             << MessageBox::Shown{"自定义格式没有填完整", "不完整的自定义格式", MessageBox::Icon::Critical};
+        const MessageBox::Shown tooLong{"生成的代码太长，请增大步长后再转换", "代码太长", MessageBox::Icon::Critical};
+        // 112 million characters of code: over the limit, refused before it is built.
+        QTest::newRow("code over the limit") << QString(1'000'000, u'a') << QString(100, u'm') << qint64(-1) << tooLong;
         // 65 MB of code with 60 MB of address space left: the allocation fails and is refused.
-        QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20)
-                                       << MessageBox::Shown{"生成的代码太长，请增大步长后再转换", "代码太长",
-                                                            MessageBox::Icon::Critical};
+        QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20) << tooLong;
     }
     void refusalsChangeNothing()
     {
