@@ -122,8 +122,8 @@ private slots:
     {
         input()->insertAtCaret(QStringLiteral("ab\r\ncd"));
         get<QLineEdit>("TxtStep")->setText(QStringLiteral("2"));
-        QPointer<QTextDocument> before = input()->document();
         click("CmdGo");
+        QPointer<QTextDocument> before = input()->document(); // the first preview, ours
         click("CmdGo");
         // Groups ab, CR LF, cd at 1, 3, 5 of 6: the preview shows the colours the code names.
         QCOMPARE(code()->code(),
