@@ -59,7 +59,7 @@ private slots:
         QTest::newRow("letters") << "abc" << "1";
         QTest::newRow("150") << "150" << "100";
         QTest::newRow("100.5") << "100.5" << "100";
-        QTest::newRow("101") << "101" << "100";
+        QTest::newRow("100.0 stays as typed") << "100.0" << "100.0";
         QTest::newRow("1e3") << "1e3" << "100";
         QTest::newRow("trailing letters stay") << "12abc" << "12abc";
         QTest::newRow("negative stays") << "-5" << "-5";

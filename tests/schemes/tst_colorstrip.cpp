@@ -31,7 +31,8 @@ private slots:
         for (const ColorStrip &strip : BuiltInSchemes) {
             const ColorStrip swapped = Swapped(strip);
             QCOMPARE(Swapped(swapped), strip);
-            for (const int width : {2, 73, 74, 256, 511}) {
+            QCOMPARE(StripPixel({0, 0, 0, 5, 5, 5}, 1, 3), (Rgb{2, 2, 2})); // 2.5, a half to even
+        for (const int width : {2, 73, 74, 256, 511}) {
                 QCOMPARE(StripPixel(strip, 0, width), strip.start());
                 QCOMPARE(StripPixel(strip, width - 1, width), strip.end());
                 for (int x = 0; x < width; ++x) {

@@ -116,8 +116,8 @@ private slots:
         QTest::addColumn<QString>("text");
         const QByteArray html = "text/html", gbkVersion("V2.3.0\xb0\xe6");
         QTest::newRow("paragraphs and breaks end lines")
-            << QByteArray("<p>build:2200</p><p>5 version:V</p>a<br>b") << html
-            << "build:2200\r\n\r\n5 version:V\r\n\r\na\r\nb";
+            << QByteArray("<div>x<p>build:2200</p><p>5 version:V</p>a<br>b</div>") << html
+            << "x\r\n\r\nbuild:2200\r\n\r\n5 version:V\r\n\r\na\r\nb";
         QTest::newRow("blocks, cells, pre") << QByteArray("<div>a</div>b<table><tr><td>1<td>2</table><pre> x\n y</pre>")
                                             << html << "a\r\nb\r\n1\t2\r\n x\r\n y";
         QTest::newRow("white space collapses") << QByteArray("<body>\n  a \t\n b  <i> c </i>\n</body>") << html
