@@ -168,7 +168,11 @@ qint64 CodeLengthBound(const CodeRequest &request)
 
 std::optional<QString> GenerateCode(const CodeRequest &request)
 {
-    const qint64 bound = CodeLengthBound(request);
+    return GenerateCode(request, CodeLengthBound(request));
+}
+
+std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound)
+{
     if (bound > MaxCodeLength)
         return std::nullopt;
     const qsizetype L = CharacterCount(request.text);

@@ -38,6 +38,9 @@ std::optional<QString> GenerateCode(const CodeRequest &request);
 // MaxCodeLength; found without building the code.
 qint64 CodeLengthBound(const CodeRequest &request);
 
+// GenerateCode for a caller that has already taken the request's CodeLengthBound.
+std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound);
+
 // The number of characters (code points) of the code GenerateCode would write, without
 // building it.
 qint64 CodeCharacterCount(const CodeRequest &request);

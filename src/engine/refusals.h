@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/markup.h"
+
 #include <QString>
 
 namespace rainquill {
@@ -8,6 +10,7 @@ namespace rainquill {
 inline const QString EmptyTextRefusal = QStringLiteral("请输入要转换的文字");
 inline const QString IncompleteTemplateRefusal = QStringLiteral("自定义格式没有填完整");
 inline const QString CodeTooLongRefusal = QStringLiteral("生成的代码太长，请增大步长后再转换");
-inline const QString TextTooLongRefusal = QStringLiteral("要转换的文字太长，一次最多转换 10000000 个字符，请分段转换");
+inline const QString TextTooLongRefusal =
+    QStringLiteral("要转换的文字太长，一次最多转换 %1 个字符，请分段转换").arg(MaxTextLength);
 
 } // namespace rainquill

@@ -1,6 +1,5 @@
 #include "schemes/colorstrip.h"
 
-#include "engine/numbers.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
@@ -43,15 +42,6 @@ ColorStrip RandomStrip(QRandomGenerator &generator)
     strip.EndGreen = draw();
     strip.EndBlue = draw();
     return strip;
-}
-
-Rgb StripColumn(const ColorStrip &strip, int column)
-{
-    const auto channel = [column](int a, int b) {
-        return int(RoundHalfEven(a + (b - a) * double(column) / 255));
-    };
-    return {channel(strip.StartRed, strip.EndRed), channel(strip.StartGreen, strip.EndGreen),
-            channel(strip.StartBlue, strip.EndBlue)};
 }
 
 Rgb StripPixel(const ColorStrip &strip, int x, int width)

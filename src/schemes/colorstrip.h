@@ -46,14 +46,11 @@ ColorStrip Swapped(const ColorStrip &strip);
 // generator's next single-precision r in [0, 1).
 ColorStrip RandomStrip(QRandomGenerator &generator);
 
-// The colour of column 0-255 of the strip's drawing: column 0 is exactly the start
-// colour and column 255 exactly the end colour.
-Rgb StripColumn(const ColorStrip &strip, int column);
-
 // The colour of pixel column x of a drawing `width` pixels wide: the gradient at logical
 // column 255 * x / (width - 1), each channel rounded half to even from the exact
 // fraction. Pixel 0 is the start colour, the last pixel the end colour, and the drawing of
-// the swapped strip is the exact mirror of this one. A width of 256 gives the 256 columns.
+// the swapped strip is the exact mirror of this one. At a width of 256 pixel x is the
+// gradient's column x.
 Rgb StripPixel(const ColorStrip &strip, int x, int width);
 
 } // namespace rainquill

@@ -28,6 +28,7 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
     }
+    Descriptor(Descriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
 
@@ -70,16 +71,27 @@ mode_t modeFor(const QByteArray &path)
     return 0666 & ~mask;
 }
 
+// Opens the path without waiting, so that a named pipe cannot hold the program, and
+// checks that it names a plain file; `size` gets the file's size.
+std::variant<Descriptor, FileFailure> openPlain(const QByteArray &path, int flags, Step step, qint64 *size = nullptr)
+{
+    Descriptor file(::open(path.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
+    struct stat info{};
+    if (!file.valid() || ::fstat(file.get(), &info) != 0)
+        return systemFailure(step);
+    if (!S_ISREG(info.st_mode))
+        return FileFailure{step, 0, FileFailure::Refusal::NotAPlainFile};
+    if (size)
+        *size = info.st_size;
+    return file;
+}
+
 std::variant<std::monostate, FileFailure> writeInPlace(const QByteArray &path, const QByteArray &bytes)
 {
-    Descriptor file(::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
-    if (!file.valid())
-        return systemFailure(Step::Write);
-    struct stat info{};
-    if (::fstat(file.get(), &info) != 0)
-        return systemFailure(Step::Write);
-    if (!S_ISREG(info.st_mode))
-        return FileFailure{Step::Write, 0, FileFailure::Refusal::NotAPlainFile};
+    auto opened = openPlain(path, O_WRONLY | O_CREAT, Step::Write);
+    if (auto *failure = std::get_if<FileFailure>(&opened))
+        return *failure;
+    Descriptor &file = std::get<Descriptor>(opened);
     // Written over from the start and then cut to length, so the old text is never
     // thrown away before the new text is in.
     if (!writeAll(file.get(), bytes) || ::ftruncate(file.get(), bytes.size()) != 0 || ::fsync(file.get()) != 0
@@ -92,29 +104,22 @@ std::variant<std::monostate, FileFailure> writeInPlace(const QByteArray &path, c
 
 std::variant<QByteArray, FileFailure> ReadPlainFile(const QString &path, qint64 maxBytes)
 {
-    // Opened without waiting, so that a named pipe cannot hold the program; only a plain
-    // file is read.
-    Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!file.valid())
-        return systemFailure(Step::Read);
-    struct stat info{};
-    if (::fstat(file.get(), &info) != 0)
-        return systemFailure(Step::Read);
-    if (!S_ISREG(info.st_mode))
-        return FileFailure{Step::Read, 0, FileFailure::Refusal::NotAPlainFile};
-    if (info.st_size > maxBytes)
-        return FileFailure{Step::Read, 0, FileFailure::Refusal::TooLarge};
+    qint64 size = 0;
+    auto opened = openPlain(QFile::encodeName(path), O_RDONLY, Step::Read, &size);
+    if (auto *failure = std::get_if<FileFailure>(&opened))
+        return *failure;
+    const Descriptor &file = std::get<Descriptor>(opened);
+    const FileFailure tooLarge{Step::Read, 0, FileFailure::Refusal::TooLarge};
+    if (size > maxBytes)
+        return tooLarge;
 
-    QByteArray bytes;
-    bytes.resize(qsizetype(info.st_size));
+    // Read to the end, never past one byte over the limit: the file may have grown since
+    // it was looked at.
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     qint64 have = 0;
-    for (;;) {
-        if (have == bytes.size()) {
-            // The file may have grown since it was looked at: read on, up to the limit.
-            if (bytes.size() > maxBytes)
-                return FileFailure{Step::Read, 0, FileFailure::Refusal::TooLarge};
+    while (have <= maxBytes) {
+        if (have == bytes.size())
             bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 4096));
-        }
         const ssize_t got = ::read(file.get(), bytes.data() + have, size_t(bytes.size() - have));
         if (got < 0 && errno == EINTR)
             continue;
@@ -124,9 +129,9 @@ std::variant<QByteArray, FileFailure> ReadPlainFile(const QString &path, qint64 
             break;
         have += got;
     }
+    if (have > maxBytes)
+        return tooLarge;
     bytes.truncate(qsizetype(have));
-    if (bytes.size() > maxBytes)
-        return FileFailure{Step::Read, 0, FileFailure::Refusal::TooLarge};
     return bytes;
 }
 

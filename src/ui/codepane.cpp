@@ -1,5 +1,7 @@
 #include "ui/codepane.h"
 
+#include "ui/documentswap.h"
+
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QShowEvent>
@@ -105,12 +107,7 @@ CodePane::Display CodePane::buildDisplay(const QString &code) const
 
 void CodePane::show(Display display)
 {
-    // The pane keeps no document it no longer shows: its first one is Qt's, which deletes
-    // it on the swap, later ones are ours.
-    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
-    display.document->setParent(this);
-    setDocument(display.document.release());
-    delete replaced;
+    SwapDocument(this, display.document.release());
     m_blockCodeStart = std::move(display.blockCodeStart);
 }
 

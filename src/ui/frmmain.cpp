@@ -138,7 +138,7 @@ void frmMain::CmdGo_Click()
     if (codeLength > MaxCodeLength || !memoryAvailable(ConversionMemory * codeLength + PreviewMemory * text.size()))
         return refuse();
     try {
-        const std::optional<QString> code = GenerateCode(request);
+        const std::optional<QString> code = GenerateCode(request, codeLength);
         if (!code)
             return refuse();
         std::unique_ptr<QTextDocument> preview = PreviewColors(request.stepValue, text);

@@ -1,6 +1,7 @@
 #include "ui/inputpane.h"
 
 #include "ui/controls.h"
+#include "ui/documentswap.h"
 
 #include <QMimeData>
 #include <QTextBlock>
@@ -152,7 +153,6 @@ std::unique_ptr<QTextDocument> InputPane::buildPreview(const QString &text, cons
 
 void InputPane::showDocument(std::unique_ptr<QTextDocument> document)
 {
-    document->setParent(this);
     swapIn(document.release());
     // Typing on continues after the text.
     moveCursor(QTextCursor::End);
@@ -169,11 +169,7 @@ void InputPane::swapIn(QTextDocument *next)
     const bool longer = mode == QTextOption::WrapAnywhere;
     if (longer)
         fitWrapMode(next->characterCount());
-    // The pane keeps no document it no longer shows. Its first one belongs to Qt, which
-    // deletes it on the swap; an earlier one of ours is ours to delete.
-    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
-    quietly([&] { setDocument(next); });
-    delete replaced;
+    quietly([&] { SwapDocument(this, next); });
     if (!longer)
         fitWrapMode(next->characterCount());
 }

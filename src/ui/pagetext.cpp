@@ -171,31 +171,45 @@ QByteArray charsetParameter(const QByteArray &contentType)
     return value.trimmed();
 }
 
+// Visits the nodes below `top` in document order without recursion, so that no depth of
+// nesting can exhaust the stack: enter(node) says whether to go into the node's children,
+// and leave(node) follows the children of every node entered.
+template<typename Enter, typename Leave>
+void walk(const xmlNode *top, Enter &&enter, Leave &&leave)
+{
+    const xmlNode *node = top ? top->children : nullptr;
+    while (node) {
+        if (enter(node)) {
+            if (node->children) {
+                node = node->children;
+                continue;
+            }
+            leave(node);
+        }
+        while (!node->next && node->parent != top) {
+            node = node->parent;
+            leave(node);
+        }
+        node = node->next;
+    }
+}
+
 // The first charset a <meta> element at the start of the page names, read with the parser
 // itself: the bytes are taken as Latin-1, where every ASCII name reads the same.
 QByteArray metaCharset(const QByteArray &page)
 {
     const Document doc = parse(page.left(MetaSearchBytes), "ISO-8859-1");
-    if (!doc)
-        return {};
-    for (const xmlNode *node = xmlDocGetRootElement(doc.get()); node;) {
-        if (is(node, "meta")) {
-            QByteArray charset = attribute(node, "charset");
+    QByteArray charset;
+    // A document begins as a node does, so the walk can start from it.
+    walk(reinterpret_cast<const xmlNode *>(doc.get()), [&](const xmlNode *node) {
+        if (charset.isEmpty() && is(node, "meta")) {
+            charset = attribute(node, "charset");
             if (charset.isEmpty() && attribute(node, "http-equiv").toLower() == "content-type")
                 charset = charsetParameter(attribute(node, "content"));
-            if (!charset.isEmpty())
-                return charset;
         }
-        if (node->children && node->type == XML_ELEMENT_NODE) {
-            node = node->children;
-            continue;
-        }
-        while (node && !node->next)
-            node = node->parent;
-        if (node)
-            node = node->next;
-    }
-    return {};
+        return charset.isEmpty() && node->type == XML_ELEMENT_NODE;
+    }, [](const xmlNode *) {});
+    return charset;
 }
 
 QByteArray bomCharset(const QByteArray &page)
@@ -217,6 +231,12 @@ QString decode(const QByteArray &page, const QByteArray &charset)
 }
 
 enum class Kind { Inline, Skipped, Block, Paragraph, Break, Cell, Preformatted };
+
+// The line breaks an element of that kind asks for before and after it.
+int breaksAround(Kind kind)
+{
+    return kind == Kind::Paragraph ? 2 : kind == Kind::Block || kind == Kind::Preformatted ? 1 : 0;
+}
 
 // How an element takes part in the displayed text.
 Kind kindOf(const xmlNode *node)
@@ -288,6 +308,8 @@ public:
 
     void requireBreaks(int count)
     {
+        if (count == 0)
+            return;
         m_pendingBreaks = qMax(m_pendingBreaks, count);
         m_pendingSpace = false;
     }
@@ -359,63 +381,24 @@ QString innerText(const xmlNode *top)
         }
         if (node->type != XML_ELEMENT_NODE)
             return false;
-        switch (kindOf(node)) {
-        case Kind::Skipped:
+        const Kind kind = kindOf(node);
+        if (kind == Kind::Skipped)
             return false;
-        case Kind::Break:
+        if (kind == Kind::Break) {
             builder.lineBreak();
             return false;
-        case Kind::Paragraph:
-            builder.requireBreaks(2);
-            break;
-        case Kind::Preformatted:
-            ++preformatted;
-            builder.requireBreaks(1);
-            break;
-        case Kind::Block:
-            builder.requireBreaks(1);
-            break;
-        case Kind::Cell:
-            if (previousIsCell(node))
-                builder.cellSeparator();
-            break;
-        case Kind::Inline:
-            break;
         }
+        if (kind == Kind::Cell && previousIsCell(node))
+            builder.cellSeparator();
+        preformatted += kind == Kind::Preformatted;
+        builder.requireBreaks(breaksAround(kind));
         return true;
     };
-    const auto leave = [&](const xmlNode *node) {
-        switch (kindOf(node)) {
-        case Kind::Paragraph:
-            builder.requireBreaks(2);
-            break;
-        case Kind::Preformatted:
-            --preformatted;
-            builder.requireBreaks(1);
-            break;
-        case Kind::Block:
-            builder.requireBreaks(1);
-            break;
-        default:
-            break;
-        }
-    };
-
-    const xmlNode *node = top ? top->children : nullptr;
-    while (node) {
-        if (enter(node)) {
-            if (node->children) {
-                node = node->children;
-                continue;
-            }
-            leave(node);
-        }
-        while (!node->next && node->parent != top) {
-            node = node->parent;
-            leave(node);
-        }
-        node = node->next;
-    }
+    walk(top, enter, [&](const xmlNode *node) {
+        const Kind kind = kindOf(node);
+        preformatted -= kind == Kind::Preformatted;
+        builder.requireBreaks(breaksAround(kind));
+    });
     return builder.result();
 }
 
