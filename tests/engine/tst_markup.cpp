@@ -1,7 +1,9 @@
 #include "engine/markup.h"
+#include "engine/preview.h"
 #include "engine/textgroups.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace rainquill;
@@ -53,8 +55,8 @@ QString referenceCode(const CodeRequest &r)
 
 } // namespace
 
-// The code: the worked examples, a cross-check against the rules written out plainly on
-// random texts, and the limit.
+// The code and the preview: the worked examples, a cross-check against the rules written
+// out plainly on random texts, the limit, and the preview's colours against the code's.
 class TestMarkup : public QObject
 {
     Q_OBJECT
@@ -83,18 +85,9 @@ private slots:
                                        << "[color=#333333]abcd[/color][color=#FFFFFF]e[/color]";
         QTest::newRow("one character in end colour") << "x" << 0xFF0000u << 0x0000FFu << 50.0 << ubb
                                                      << "[color=#0000FF]x[/color]";
-        QTest::newRow("space group html")
-            << "ab  cd" << 0u << 0xFFFFFFu << 2.0 << html
-            << "<font color=#2A2A2A>ab</font>&nbsp;&nbsp;<font color=#D4D4D4>cd</font>";
-        QTest::newRow("tab html") << "\t" << 0u << 0xFFFFFFu << 1.0 << html << "<br /><br />";
-        QTest::newRow("line break inside groups html")
-            << "a\r\nb" << 0u << 0xFFFFFFu << 2.0 << html
-            << "<font color=#404040>a<br /></font><font color=#BFBFBF>b</font>";
         QTest::newRow("markup characters html")
             << "<&>" << 0u << 0xFFFFFFu << 1.0 << html
             << "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font><font color=#FFFFFF>&gt;</font>";
-        QTest::newRow("emoji groups of two") << "😀😀😀" << 0u << 0xFFFFFFu << 2.0 << ubb
-                                             << "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]";
     }
 
     void generateCode()
@@ -141,6 +134,42 @@ private slots:
         const QString spaces(MaxCodeLength / 12 + 10, u'\n');
         static_assert(MaxCodeLength / 12 + 10 <= MaxTextLength);
         QCOMPARE(GenerateCode(request(spaces, 0, 0, 1, OutputFormat::Html)), std::optional<QString>(QString()));
+    }
+
+    // Whitespace is coloured in the preview as any character, though the code writes it bare.
+    void previewColoursWhitespace()
+    {
+        const QList<PreviewRun> runs{{0, 1, {64, 64, 64}}, {1, 1, {128, 128, 128}}, {2, 1, {191, 191, 191}},
+                                     {3, 1, {255, 255, 255}}};
+        QCOMPARE(PreviewPlan(u"a \r\n", {0, 0, 0}, {255, 255, 255}, 1), runs);
+        QCOMPARE(PreviewPlan(u"😀a", {0, 0, 0}, {255, 255, 255}, 1).value(0).length, 2); // kept whole
+    }
+
+    // Each character shows in the preview in the colour its group has in the code, and the
+    // runs cover the text exactly once, whatever the step.
+    void previewHasTheCodesGroups()
+    {
+        const QString text = QStringLiteral("渐变文字abcdefghijklmnopqrstuvwxyz😀").repeated(3);
+        const Rgb start{3, 200, 90}, end{250, 10, 91};
+        static const QRegularExpression group(QStringLiteral("\\[color=#(\\w{6})\\](.*?)\\[/color\\]"));
+        for (const double step : {1.0, 2.5, 4.4, 7.0, 0.4, -2.0, 99.0}) {
+            QStringList shown, coded;
+            qsizetype covered = 0;
+            for (const PreviewRun &run : PreviewPlan(text, start, end, step)) {
+                QCOMPARE(run.offset, covered);
+                covered += run.length;
+                const Rgb c = run.color;
+                for (qsizetype n = 0; n < run.length; ++n)
+                    shown.append(HexByte(c.red) + HexByte(c.green) + HexByte(c.blue));
+            }
+            QCOMPARE(covered, text.size());
+            const QString code = GenerateCode(request(text, 0x03C85A, 0xFA0A5B, step, OutputFormat::Ubb)).value();
+            for (const auto &match : group.globalMatch(code)) {
+                for (qsizetype n = 0; n < match.capturedLength(2); ++n)
+                    coded.append(match.captured(1));
+            }
+            QCOMPARE(coded, shown);
+        }
     }
 };
 
