@@ -1,26 +1,40 @@
+#include "schemefixture.h"
+#include "ui/frmcustomcolor.h"
+#include "ui/gradientbox.h"
+#include "ui/keycolorstrip.h"
+#include "ui/schemefilemessages.h"
 #include "uitest.h"
 
 #include <QLabel>
 #include <QWindow>
 
 using namespace rainquill;
+using namespace schemefixture;
 
 // The child windows and the thank-you window: how they open, take the keyboard, stay
-// above the main window, and give control back or end the program.
+// above the main window, and give control back or end the program; the scheme editor and
+// the custom swatches over color.dat in the working folder.
 class TestWindows : public uitest::WindowTest
 {
     Q_OBJECT
+
+    static inline const MessageBox::Shown Damaged{"【color.dat】文件损坏，将重新生成此文件！", "文件损坏",
+                                                  MessageBox::Icon::Warning};
 
     QWidget *open(const QString &child)
     {
         if (child == u"frmCustomColor") {
             get<QAction>("MenuCustom")->trigger();
-            click("PicColorBox_12", Qt::RightButton);
-            MessageBox::takeShown(); // color.dat was missing and is rebuilt
+            click("PicColorBox_12", Qt::RightButton); // custom scheme 3
         } else {
             get<QAction>(child == u"frmAbout1" ? "MenuAbout" : "MenuUpdate")->trigger();
         }
         return uitest::topLevel(child);
+    }
+    frmCustomColor *openEditor() { return qobject_cast<frmCustomColor *>(open("frmCustomColor")); }
+    std::optional<ColorStrip> swatch(int index) const
+    {
+        return get<GradientBox>(QStringLiteral("PicColorBox_%1").arg(index))->strip();
     }
 
 private slots:
@@ -33,7 +47,6 @@ private slots:
         QTest::addColumn<QString>("defaultButton");
         QTest::addColumn<int>("key");
         QTest::newRow("about, Enter") << "frmAbout1" << "CmdOK" << int(Qt::Key_Return);
-        QTest::newRow("about, Esc") << "frmAbout1" << "CmdOK" << int(Qt::Key_Escape);
         QTest::newRow("version check, Esc") << "frmUpdate" << "CmdUpdate" << int(Qt::Key_Escape);
         QTest::newRow("scheme editor, Esc") << "frmCustomColor" << "CmdSave" << int(Qt::Key_Escape);
     }
@@ -56,31 +69,19 @@ private slots:
         QVERIFY(m_window->isEnabled());
         QCOMPARE(EndProgram::takeRequests(), 0);
         QVERIFY(open(child)); // loaded afresh
+        MessageBox::takeShown(); // the editor's color.dat was missing and is rebuilt
     }
 
-    void links_data()
+    // The about window's links open their targets, and the window stays.
+    void aboutLinks()
     {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<QUrl>("target");
-        QTest::newRow("blog") << "frmAbout1" << "Label1" << QUrl("http://www.qingfeng.example");
-        QTest::newRow("product") << "frmAbout1" << "Label2" << QUrl("http://www.qingfeng.example/rainquill/");
-        QTest::newRow("mail") << "frmAbout1" << "Label3" << QUrl("mailto:author@qingfeng.example");
-        QTest::newRow("logo") << "frmAbout1" << "PicLogo" << QUrl("http://www.qingfeng.example");
-        QTest::newRow("thank-you window") << "frmAbout2" << "Label3" << QUrl("mailto:author@qingfeng.example");
-    }
-    void links()
-    {
-        QFETCH(QString, window);
-        QFETCH(QString, link);
-        QFETCH(QUrl, target);
-        if (window == u"frmAbout2")
-            m_window->close(); // the links work with the main window gone
-        QWidget *about = window == u"frmAbout2" ? uitest::topLevel(window) : open(window);
-        QTest::mouseClick(uitest::control(about, link), Qt::LeftButton);
-        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{target});
+        QWidget *about = open("frmAbout1");
+        for (const char *link : {"Label1", "Label2", "Label3", "PicLogo"})
+            QTest::mouseClick(uitest::control(about, link), Qt::LeftButton);
+        const QUrl blog("http://www.qingfeng.example");
+        QCOMPARE(OpenAddress::takeOpened(), (QList<QUrl>{blog, QUrl("http://www.qingfeng.example/rainquill/"),
+                                                         QUrl("mailto:author@qingfeng.example"), blog}));
         QVERIFY(about->isVisible());
-        QCOMPARE(EndProgram::takeRequests(), 0);
     }
 
     void thanksEndsTheProgram_data()
@@ -99,18 +100,115 @@ private slots:
         else
             get<QAction>(closing)->trigger();
         QTRY_VERIFY(!m_window); // unloaded
-        int shown = 0;
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            shown += widget->objectName() == u"frmAbout2" && widget->isVisible();
-        QCOMPARE(shown, 1);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }), 1);
         QWidget *thanks = uitest::topLevel("frmAbout2");
         QCOMPARE(thanks->focusWidget(), uitest::control(thanks, "CmdOK"));
+        QTest::mouseClick(uitest::control(thanks, "Label3"), Qt::LeftButton); // links work with the main window gone
+        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{QUrl("mailto:author@qingfeng.example")});
         QCOMPARE(EndProgram::takeRequests(), 0);
         if (byEnter)
             QTest::keyClick(thanks->focusWidget(), Qt::Key_Return);
         else
             thanks->close();
         QCOMPARE(EndProgram::takeRequests(), 1);
+    }
+
+    // "自定义方案" reads color.dat, rebuilding a missing one, and paints the ten custom
+    // swatches; a left click takes a custom scheme into the strip.
+    void showingTheCustomSwatches()
+    {
+        for (const bool present : {false, true}) {
+            if (present)
+                writeFile(fileWith(counting()));
+            get<QAction>("MenuCustom")->trigger();
+            QCOMPARE(MessageBox::takeShown(), present ? QList<MessageBox::Shown>{} : QList<MessageBox::Shown>{Damaged});
+            QCOMPARE(readFile(), present ? fileWith(counting()) : QByteArray("0\r\n").repeated(60));
+            QVERIFY(get("Frame3_1")->isVisible());
+            QCOMPARE(swatch(19), std::optional<ColorStrip>(present ? ColorStrip{55, 56, 57, 58, 59, 60} : ColorStrip{}));
+            click("PicColorBox_12");
+            QCOMPARE(m_window->strip(), (present ? ColorStrip{13, 14, 15, 16, 17, 18} : ColorStrip{}));
+        }
+    }
+
+    // The editor edits a strip of its own; "取消" writes nothing, "保存" changes exactly its
+    // scheme's lines and the main window shows the saved scheme at once.
+    void editor()
+    {
+        writeFile(fileWith(counting()));
+        click("PicColorBox_2", Qt::RightButton); // opens nothing while the built-in swatches show
+        QVERIFY(m_window->isEnabled());
+        const ColorStrip mainStrip = m_window->strip();
+        QPointer<frmCustomColor> editor = openEditor();
+        QTest::mouseClick(uitest::control(editor, "CmdRnd"), Qt::LeftButton);
+        QTest::mouseClick(uitest::control(editor, "CmdCancel"), Qt::LeftButton);
+        QTRY_VERIFY(!editor);
+        QCOMPARE(readFile(), fileWith(counting()));
+        editor = openEditor();
+        QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案3"));
+        QTest::mouseClick(uitest::control(editor, "CmdContrary"), Qt::LeftButton); // the editor's own strip
+        QCOMPARE(editor->strip().strip(), (ColorStrip{16, 17, 18, 13, 14, 15}));
+        ColorDialog::queueAnswer(0x1E140A); // red 10, green 20, blue 30
+        QTest::mouseClick(uitest::control(editor, "CmdLeft"), Qt::LeftButton);
+        ColorDialog::queueAnswer(0x3C3228);
+        QTest::mouseClick(uitest::control(editor, "CmdRight"), Qt::LeftButton);
+        QTest::mouseClick(uitest::control(editor, "CmdSave"), Qt::LeftButton);
+        QTRY_VERIFY(!editor);
+        QList<QByteArray> lines = counting();
+        const QList<QByteArray> saved = {"10", "20", "30", "40", "50", "60"};
+        for (int k = 0; k < 6; ++k)
+            lines[12 + k] = saved[k];
+        QCOMPARE(readFile(), fileWith(lines));
+        QCOMPARE(swatch(12), std::optional<ColorStrip>(ColorStrip{10, 20, 30, 40, 50, 60}));
+        QVERIFY(m_window->isEnabled());
+        QCOMPARE(m_window->strip(), mainStrip);
+    }
+
+    void saveWithoutFile()
+    {
+        QPointer<frmCustomColor> editor = openEditor();
+        QCOMPARE(MessageBox::takeShown(), QList<MessageBox::Shown>{Damaged}); // the menu rebuilt it
+        QVERIFY(QFile::remove(SchemeFileName));
+        QTest::mouseClick(uitest::control(editor, "CmdSave"), Qt::LeftButton);
+        QCOMPARE(MessageBox::takeShown(), QList<MessageBox::Shown>{Damaged});
+        QTRY_VERIFY(!editor);
+        QCOMPARE(readFile(), fileWith(QList<QByteArray>(60, "0"))); // scheme 3 saved black to black
+    }
+
+    void failedSaveKeepsTheEditorOpen()
+    {
+        writeFile(fileWith(counting()));
+        QPointer<frmCustomColor> editor = openEditor();
+        QVERIFY(QFile::remove(SchemeFileName));
+        QVERIFY(QDir().mkdir(SchemeFileName)); // a folder: neither read nor replaced
+        QTest::mouseClick(uitest::control(editor, "CmdSave"), Qt::LeftButton);
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].prompt.startsWith(QStringLiteral("错误代码：75\r\n\r\n错误描述：")));
+        QVERIFY(editor && editor->isVisible() && !m_window->isEnabled());
+        QTest::mouseClick(uitest::control(editor, "CmdCancel"), Qt::LeftButton);
+        QTRY_VERIFY(!editor);
+    }
+
+    // In a folder that takes no file, a save shows the warning and then one error that
+    // says why, not one message for every step that could not be taken.
+    void oneFailureOneMessage()
+    {
+        QVERIFY(QFile::setPermissions(".", QFileDevice::Permissions(0x7755)));
+        QVERIFY(QDir().mkdir(QStringLiteral("locked")));
+        const int outcome = asOrdinaryUser({QDir().absoluteFilePath(QStringLiteral("locked"))}, [] {
+            if (!QDir::setCurrent(QStringLiteral("locked"))
+                || !QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+                return 1;
+            const bool saved = SaveCustomScheme(nullptr, 1, {1, 2, 3, 4, 5, 6});
+            const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+            return !saved && shown.size() == 2 && shown[0] == Damaged
+                           && shown[1].prompt == QStringLiteral("错误代码：70\r\n\r\n错误描述：没有权限（写入 color.dat 时）")
+                       ? 0
+                       : 2;
+        });
+        QFile::setPermissions(QStringLiteral("locked"), QFileDevice::Permissions(0x7700));
+        QCOMPARE(outcome, 0);
     }
 };
 

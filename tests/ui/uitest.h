@@ -20,6 +20,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace uitest {
 
 // The named control of a window; fails the test when it is missing.
@@ -55,35 +57,21 @@ inline QList<QColor> characterColors(const QTextDocument *document)
     return colors;
 }
 
-// The colour a widget shows at a point, as painted.
-inline QColor shownColor(QWidget *widget, QPoint point)
-{
-    return widget->grab().toImage().pixelColor(point * widget->devicePixelRatioF());
-}
-
 // Whether the widget, as painted, shows exactly this colour somewhere in the area (the
 // whole widget when the area is empty).
 inline bool paints(QWidget *widget, const QColor &color, QRect area = {})
 {
-    const QImage image = widget->grab(area.isEmpty() ? widget->rect() : area).toImage();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y).rgb() == color.rgb())
-                return true;
-        }
-    }
-    return false;
+    const QImage image =
+        widget->grab(area.isEmpty() ? widget->rect() : area).toImage().convertToFormat(QImage::Format_RGB32);
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    return std::find(pixels, pixels + qsizetype(image.width()) * image.height(), color.rgb())
+           != pixels + qsizetype(image.width()) * image.height();
 }
 
 // The strip a frame's caption is painted in.
 inline QRect captionArea(QWidget *frame)
 {
     return {0, 0, frame->width(), frame->fontMetrics().height()};
-}
-
-inline std::optional<rainquill::KeyColor> dialogAnswer(int answer) // -1: the user cancels
-{
-    return answer < 0 ? std::nullopt : std::optional<rainquill::KeyColor>(rainquill::KeyColor(answer));
 }
 
 // One main window a test, in a working folder of its own (color.dat lives there), with
@@ -110,8 +98,6 @@ protected:
             delete widget;
         QDir::setCurrent(QDir::tempPath());
         m_dir.reset();
-        rainquill::OpenAddress::takeOpened();
-        rainquill::EndProgram::takeRequests();
         QCOMPARE(rainquill::ColorDialog::queuedAnswers(), 0);
         QCOMPARE(rainquill::MessageBox::takeShown(), QList<rainquill::MessageBox::Shown>{});
     }
