@@ -27,9 +27,34 @@ struct Failure
     QString message;
 };
 
+// The text as a terminal may show it: control characters other than TAB and the line
+// break become visible pictures, so that the text cannot drive the terminal. A C0 control
+// shows as its Unicode control picture (ESC as U+241B), DEL as U+2421, and a C1 control
+// as ESC's picture followed by the character that stands for it after ESC (CSI as "␛[").
+QString terminalSafe(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype pos = 0; pos < text.size(); ++pos) {
+        const char16_t ch = text[pos].unicode();
+        if (ch == u'\t' || ch == u'\n' || (ch == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n'))
+            out.append(QChar(ch));
+        else if (ch < 0x20)
+            out.append(QChar(char16_t(0x2400 + ch)));
+        else if (ch == 0x7F)
+            out.append(QChar(char16_t(0x2421)));
+        else if (ch >= 0x80 && ch <= 0x9F)
+            out.append(QChar(char16_t(0x241B))).append(QChar(char16_t(ch - 0x40)));
+        else
+            out.append(QChar(ch));
+    }
+    return out;
+}
+
+// Messages may quote a file or an argument: they reach the terminal made safe.
 void printError(const QString &message)
 {
-    const QByteArray bytes = message.toUtf8() + '\n';
+    const QByteArray bytes = terminalSafe(message).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
@@ -101,7 +126,17 @@ QString withPaneLineBreaks(const QString &text)
     return out;
 }
 
-std::variant<QString, Failure> readInput(const QString &file)
+// The input, or how it failed. A text of more bytes than MaxTextLength characters can
+// take is not read to its end: it is too long whatever follows.
+struct Input
+{
+    QString text;
+    bool tooLong = false;
+};
+
+constexpr qint64 MaxTextBytes = 4 * MaxTextLength; // four bytes a character at most in UTF-8
+
+std::variant<Input, Failure> readInput(const QString &file)
 {
     QFile input;
     const bool standardInput = file.isEmpty() || file == u"-";
@@ -110,15 +145,24 @@ std::variant<QString, Failure> readInput(const QString &file)
                                       : (input.setFileName(file), input.open(QIODevice::ReadOnly));
     if (!opened)
         return Failure{BadInput, QStringLiteral("cannot read %1: %2").arg(name, input.errorString())};
-    QByteArray bytes = input.readAll();
+    const qint64 most = MaxTextBytes + 3 + 1; // a byte-order mark, and one byte to tell
+    QByteArray bytes;
+    while (bytes.size() < most) {
+        const QByteArray chunk = input.read(qMin<qint64>(1 << 20, most - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
     if (input.error() != QFileDevice::NoError)
         return Failure{BadInput, QStringLiteral("cannot read %1: %2").arg(name, input.errorString())};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
+    if (bytes.size() > MaxTextBytes)
+        return Input{{}, true};
     const qsizetype bad = invalidUtf8Offset(bytes);
     if (bad >= 0)
         return Failure{BadInput, QStringLiteral("%1 is not valid UTF-8 (byte %2)").arg(name).arg(bad)};
-    return withPaneLineBreaks(QString::fromUtf8(bytes));
+    return Input{withPaneLineBreaks(QString::fromUtf8(bytes))};
 }
 
 // The window's message about the scheme file, for a terminal.
@@ -174,30 +218,6 @@ std::optional<Failure> fitStep(CodeRequest &request, qint64 limit)
     return Failure{Refused, QStringLiteral("没有一个 1-100 的步长能让代码不超过 %1 个字符").arg(limit)};
 }
 
-// The text as a terminal may show it: control characters other than TAB and the line
-// break become visible pictures, so that the text cannot drive the terminal. A C0 control
-// shows as its Unicode control picture (ESC as U+241B), DEL as U+2421, and a C1 control
-// as ESC's picture followed by the character that stands for it after ESC (CSI as "␛[").
-QString terminalSafe(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype pos = 0; pos < text.size(); ++pos) {
-        const char16_t ch = text[pos].unicode();
-        if (ch == u'\t' || ch == u'\n' || (ch == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n'))
-            out.append(QChar(ch));
-        else if (ch < 0x20)
-            out.append(QChar(char16_t(0x2400 + ch)));
-        else if (ch == 0x7F)
-            out.append(QChar(char16_t(0x2421)));
-        else if (ch >= 0x80 && ch <= 0x9F)
-            out.append(QChar(char16_t(0x241B))).append(QChar(char16_t(ch - 0x40)));
-        else
-            out.append(QChar(ch));
-    }
-    return out;
-}
-
 QByteArray ansiPreview(const CodeRequest &request)
 {
     QByteArray out;
@@ -211,23 +231,27 @@ QByteArray ansiPreview(const CodeRequest &request)
     return out;
 }
 
+Failure refusal(Refusal why)
+{
+    return {Refused, WordsFor(why).prompt};
+}
+
 std::variant<QByteArray, Failure> convert(const Options &options)
 {
     const auto input = readInput(options.file);
     if (const auto *failure = std::get_if<Failure>(&input))
         return *failure;
-    const QString &text = std::get<QString>(input);
+    const auto &[text, tooLong] = std::get<Input>(input);
     const auto scheme = schemeFor(options);
     if (const auto *failure = std::get_if<Failure>(&scheme))
         return *failure;
 
     CodeRequest request = requestFor(options, std::get<ColorScheme>(scheme), text);
-    if (text.isEmpty())
-        return Failure{Refused, EmptyTextRefusal};
-    if (CharacterCount(text) > MaxTextLength)
-        return Failure{Refused, TextTooLongRefusal};
-    if (!request.tpl.isComplete())
-        return Failure{Refused, IncompleteTemplateRefusal};
+    // A text too long to read is not empty: the template comes first, as for any text.
+    if (tooLong)
+        return refusal(request.tpl.isComplete() ? Refusal::TextTooLong : Refusal::IncompleteTemplate);
+    if (const std::optional<Refusal> refused = CheckRequest(request))
+        return refusal(*refused);
     if (options.fit) {
         if (auto failure = fitStep(request, *options.fit))
             return *failure;
@@ -236,7 +260,7 @@ std::variant<QByteArray, Failure> convert(const Options &options)
         return ansiPreview(request);
     const std::optional<QString> code = GenerateCode(request);
     if (!code)
-        return Failure{Refused, CodeTooLongRefusal};
+        return refusal(Refusal::CodeTooLong);
     return code->toUtf8();
 }
 
@@ -289,11 +313,11 @@ int Run(int argc, char **argv)
             QStringLiteral("rainquill-cli %1 (build %2)\n").arg(QLatin1String(CurrentVersion)).arg(CurrentBuild));
     }
 
-    std::variant<QByteArray, Failure> result = Failure{Refused, CodeTooLongRefusal};
+    std::variant<QByteArray, Failure> result = refusal(Refusal::OutOfMemory);
     try {
         result = convert(options);
     } catch (const std::bad_alloc &) {
-        // Out of memory: refused as a code too long, never an abort.
+        // Refused as what it is, never an abort.
     }
     if (const auto *failure = std::get_if<Failure>(&result)) {
         printError(failure->status == Refused ? failure->message

@@ -3,14 +3,24 @@
 #include "engine/markup.h"
 
 #include <QString>
+#include <optional>
 
 namespace rainquill {
 
-// The conversion's refusals, worded once for the window and the command-line converter.
-inline const QString EmptyTextRefusal = QStringLiteral("请输入要转换的文字");
-inline const QString IncompleteTemplateRefusal = QStringLiteral("自定义格式没有填完整");
-inline const QString CodeTooLongRefusal = QStringLiteral("生成的代码太长，请增大步长后再转换");
-inline const QString TextTooLongRefusal =
-    QStringLiteral("要转换的文字太长，一次最多转换 %1 个字符，请分段转换").arg(MaxTextLength);
+// Why a conversion is refused. The window and the command-line converter check a request
+// the same way and word the outcome from the same table.
+enum class Refusal { EmptyText, IncompleteTemplate, TextTooLong, CodeTooLong, OutOfMemory };
+
+struct RefusalWords
+{
+    QString prompt;
+    QString title; // the message box's, in the window
+};
+
+const RefusalWords &WordsFor(Refusal refusal);
+
+// The first thing wrong with a request, in this order: no text, a template box left
+// empty, a text of more than MaxTextLength characters.
+std::optional<Refusal> CheckRequest(const CodeRequest &request);
 
 } // namespace rainquill

@@ -41,25 +41,10 @@ std::optional<SchemeFileError> makeWritable(const QString &path)
 
 std::variant<QList<QByteArray>, SchemeFileError> ReadSchemeLines(const QString &path)
 {
-    const auto read = ReadPlainFile(path, MaxSchemeFileBytes);
+    auto read = ReadPlainFileLines(path, SchemeFileLines, MaxSchemeLineBytes);
     if (const auto *failure = std::get_if<FileFailure>(&read))
         return fileError(*failure);
-    const QByteArray &bytes = std::get<QByteArray>(read);
-
-    // The 60th line's end is the last thing read; whatever follows is never looked at.
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype pos = 0; pos < bytes.size() && lines.size() < SchemeFileLines; ++pos) {
-        const char c = bytes[pos];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.mid(start, pos - start));
-        if (c == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n')
-            ++pos;
-        start = pos + 1;
-    }
-    if (lines.size() < SchemeFileLines && start < bytes.size())
-        lines.append(bytes.mid(start)); // the last line may lack its line end
+    QList<QByteArray> lines = std::get<QList<QByteArray>>(std::move(read));
     if (lines.size() < SchemeFileLines) {
         return SchemeFileError{SchemeFileError::TooFewLines,
                                QStringLiteral("输入超出文件尾，文件 %1 只有 %2 行，应有 %3 行")

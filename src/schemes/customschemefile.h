@@ -19,12 +19,13 @@ inline constexpr int SchemeFileLines = 60;
 
 using CustomSchemeTable = std::array<ColorScheme, 10>;
 
-// The most the file is read of: sixty lines of numbers fit many times over, and a
-// device or a runaway file is refused instead of read for ever.
-inline constexpr qint64 MaxSchemeFileBytes = 64 * 1024;
+// The longest line read: a number fits many times over, and memory stays bounded
+// whatever the file holds.
+inline constexpr qsizetype MaxSchemeLineBytes = 1 << 20;
 
-// The first 60 lines of the file, without their line ends (CR LF, CR or LF). Only a plain
-// file of at most MaxSchemeFileBytes is read.
+// The first 60 lines of the file, without their line ends (CR LF, CR or LF); nothing after
+// them is read. Only a plain file is read, and a line of more than MaxSchemeLineBytes is
+// refused.
 std::variant<QList<QByteArray>, SchemeFileError> ReadSchemeLines(const QString &path);
 
 // Replaces every line whose number is not above 0 and at most 255 by "0"; true when a

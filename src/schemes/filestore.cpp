@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,53 +87,119 @@ std::variant<Descriptor, FileFailure> openPlain(const QByteArray &path, int flag
     return file;
 }
 
+bool writeAllAt(int fd, const QByteArray &bytes)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes);
+}
+
+// Reads up to `size` bytes from the start of the file.
+bool readStart(int fd, qint64 size, QByteArray &bytes)
+{
+    bytes.resize(qsizetype(size));
+    qint64 have = 0;
+    while (have < size) {
+        const ssize_t got = ::pread(fd, bytes.data() + have, size_t(size - have), have);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        have += got;
+    }
+    bytes.truncate(qsizetype(have));
+    return true;
+}
+
 std::variant<std::monostate, FileFailure> writeInPlace(const QByteArray &path, const QByteArray &bytes)
 {
-    auto opened = openPlain(path, O_WRONLY | O_CREAT, Step::Write);
+    qint64 oldSize = 0;
+    auto opened = openPlain(path, O_RDWR | O_CREAT, Step::Write, &oldSize);
     if (auto *failure = std::get_if<FileFailure>(&opened))
         return *failure;
     Descriptor &file = std::get<Descriptor>(opened);
-    // Written over from the start and then cut to length, so the old text is never
-    // thrown away before the new text is in.
-    if (!writeAll(file.get(), bytes) || ::ftruncate(file.get(), bytes.size()) != 0 || ::fsync(file.get()) != 0
-        || !file.close())
+    // What the new text will cover of the old, to put back if a write fails.
+    QByteArray old;
+    if (!readStart(file.get(), qMin<qint64>(oldSize, bytes.size()), old))
+        return systemFailure(Step::Write);
+    // The space is taken before the first byte is overwritten, so that a full disk
+    // refuses the write while the file is still whole.
+    if (const int reserved = bytes.isEmpty() ? 0 : ::posix_fallocate(file.get(), 0, off_t(bytes.size()));
+        reserved != 0) {
+        // A reservation that failed may still have lengthened the file.
+        const bool kept = ::ftruncate(file.get(), oldSize) == 0;
+        return FileFailure{Step::Write, kept ? reserved : errno};
+    }
+    if (!writeAllAt(file.get(), bytes)) {
+        const FileFailure failure = systemFailure(Step::Write);
+        if (writeAllAt(file.get(), old) && ::ftruncate(file.get(), oldSize) == 0)
+            ::fsync(file.get());
+        return failure;
+    }
+    // Cut to length last, so the old text is never thrown away before the new text is in.
+    if (::ftruncate(file.get(), bytes.size()) != 0 || ::fsync(file.get()) != 0 || !file.close())
         return systemFailure(Step::Write);
     return std::monostate{};
 }
 
+// The file a path finally names: a live link, or a chain of them, is followed to its
+// end; any other path (a dangling link, a missing file) stands for itself.
+QByteArray finalTarget(const QByteArray &path)
+{
+    char *resolved = ::realpath(path.constData(), nullptr);
+    if (!resolved)
+        return path;
+    const QByteArray target(resolved);
+    std::free(resolved);
+    return target;
+}
+
 } // namespace
 
-std::variant<QByteArray, FileFailure> ReadPlainFile(const QString &path, qint64 maxBytes)
+std::variant<QList<QByteArray>, FileFailure> ReadPlainFileLines(const QString &path, int maxLines,
+                                                                qsizetype maxLineBytes)
 {
-    qint64 size = 0;
-    auto opened = openPlain(QFile::encodeName(path), O_RDONLY, Step::Read, &size);
+    auto opened = openPlain(QFile::encodeName(path), O_RDONLY, Step::Read);
     if (auto *failure = std::get_if<FileFailure>(&opened))
         return *failure;
     const Descriptor &file = std::get<Descriptor>(opened);
-    const FileFailure tooLarge{Step::Read, 0, FileFailure::Refusal::TooLarge};
-    if (size > maxBytes)
-        return tooLarge;
 
-    // Read to the end, never past one byte over the limit: the file may have grown since
-    // it was looked at.
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    qint64 have = 0;
-    while (have <= maxBytes) {
-        if (have == bytes.size())
-            bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 4096));
-        const ssize_t got = ::read(file.get(), bytes.data() + have, size_t(bytes.size() - have));
+    QList<QByteArray> lines;
+    QByteArray line;
+    bool afterCr = false; // a LF right after a CR ends no line of its own
+    char buffer[64 * 1024];
+    while (lines.size() < maxLines) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return systemFailure(Step::Read);
         if (got == 0)
             break;
-        have += got;
+        const char *at = buffer;
+        const char *const end = buffer + got;
+        while (at < end && lines.size() < maxLines) {
+            if (std::exchange(afterCr, false) && *at == '\n') {
+                ++at;
+                continue;
+            }
+            const char *lineEnd = at;
+            while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+                ++lineEnd;
+            if (line.size() + (lineEnd - at) > maxLineBytes)
+                return FileFailure{Step::Read, 0, FileFailure::Refusal::LineTooLong, int(lines.size()) + 1};
+            line.append(at, lineEnd - at);
+            at = lineEnd;
+            if (at < end) {
+                afterCr = *at == '\r';
+                lines.append(std::exchange(line, {}));
+                ++at;
+            }
+        }
     }
-    if (have > maxBytes)
-        return tooLarge;
-    bytes.truncate(qsizetype(have));
-    return bytes;
+    if (lines.size() < maxLines && !line.isEmpty())
+        lines.append(line);
+    return lines;
 }
 
 std::variant<std::monostate, FileFailure> MakeOwnerWritable(const QString &path)
@@ -151,8 +218,8 @@ std::variant<std::monostate, FileFailure> MakeOwnerWritable(const QString &path)
 
 std::variant<std::monostate, FileFailure> ReplaceFile(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const QFileInfo info(path);
+    const QByteArray name = finalTarget(QFile::encodeName(path));
+    const QFileInfo info(QFile::decodeName(name));
     QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName())
                            + ".XXXXXX";
     Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));

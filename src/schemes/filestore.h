@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <variant>
 
@@ -8,29 +9,36 @@ namespace rainquill {
 
 // What went wrong with a file: the system's error number and the step that failed.
 // Two refusals of our own come without a system error: a file that is not a plain file,
-// and one larger than the reader takes.
+// and a line longer than the reader takes (`line` is its number, from 1).
 struct FileFailure
 {
     enum class Step { Inspect, Read, Write, Permissions };
-    enum class Refusal { None, NotAPlainFile, TooLarge };
+    enum class Refusal { None, NotAPlainFile, LineTooLong };
 
     Step step;
     int systemError = 0;
     Refusal refusal = Refusal::None;
+    int line = 0;
 };
 
-// Reads a plain file, never more than maxBytes of it. A path that is not a plain file
-// (a folder, a device, a named pipe) is refused before anything is read from it, and a
-// file with more than maxBytes is refused unread.
-std::variant<QByteArray, FileFailure> ReadPlainFile(const QString &path, qint64 maxBytes);
+// The first `maxLines` lines of a plain file, without their ends (CR LF, CR or LF; the
+// last line may lack one); nothing after the last of them is read, whatever the file's
+// size. A path that is not a plain file (a folder, a device, a named pipe) is refused
+// before anything is read from it, and so is a file with a line of more than
+// `maxLineBytes` bytes among the lines read.
+std::variant<QList<QByteArray>, FileFailure> ReadPlainFileLines(const QString &path, int maxLines,
+                                                                qsizetype maxLineBytes);
 
 // Gives the owner of an existing plain file the right to read and write it.
 std::variant<std::monostate, FileFailure> MakeOwnerWritable(const QString &path);
 
 // Replaces the file's contents by `bytes`: through a new file beside it that takes the
 // old one's place only when it is complete, so that a failure leaves the old file as it
-// was. Where the folder cannot take a new file, the file is written in place, as editors
-// do, every step still checked.
+// was. A path that is a live symbolic link (or a chain of them) is written through: the
+// file it finally names is replaced, and the link stays. Where the folder cannot take a
+// new file, the file is written in place, as editors do: its space is reserved first and
+// the old bytes are put back if a write fails, so that it is always the old file or the
+// new one.
 std::variant<std::monostate, FileFailure> ReplaceFile(const QString &path, const QByteArray &bytes);
 
 } // namespace rainquill

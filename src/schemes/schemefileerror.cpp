@@ -53,8 +53,9 @@ SchemeFileError SchemeFileErrorFor(const FileFailure &failure, const QString &fi
     switch (failure.refusal) {
     case FileFailure::Refusal::NotAPlainFile:
         return {SchemeFileError::AccessError, QStringLiteral("路径/文件访问错误，%1 不是普通文件").arg(fileName) + when};
-    case FileFailure::Refusal::TooLarge:
-        return {SchemeFileError::AccessError, QStringLiteral("文件太大，%1 不是方案文件").arg(fileName) + when};
+    case FileFailure::Refusal::LineTooLong:
+        return {SchemeFileError::AccessError,
+                QStringLiteral("行太长，%1 第 %2 行超过 1 MiB，不是方案文件").arg(fileName).arg(failure.line) + when};
     case FileFailure::Refusal::None:
         break;
     }

@@ -7,6 +7,8 @@ namespace rainquill {
 ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
     setCursor(Qt::PointingHandCursor);
+    // A link may show an address from a page: never read as markup.
+    setTextFormat(Qt::PlainText);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)

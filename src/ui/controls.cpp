@@ -90,6 +90,9 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, 
 {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(name);
+    // Labels may show text from a page or a file: never read as markup, which could load
+    // pictures from the local disk.
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(place.toPixels());
     SetTextColor(label, color);
     label->setAccessibleName(caption);

@@ -100,47 +100,37 @@ void frmMain::setCodeCaption()
     Frame2->setTitle(QStringLiteral("生成的代码(%1个字符)").arg(CharacterCount(TxtCode->code())));
 }
 
+void frmMain::refuse(Refusal refusal)
+{
+    const RefusalWords &words = WordsFor(refusal);
+    MessageBox::show(this, words.prompt, words.title, MessageBox::Icon::Critical);
+}
+
 void frmMain::CmdGo_Click()
 {
-    const QString text = RTInput->text();
-    if (text.isEmpty()) {
-        MessageBox::show(this, EmptyTextRefusal, QStringLiteral("没有找到要转换的文字"),
-                         MessageBox::Icon::Critical);
-        return;
-    }
-    for (const QLineEdit *box : TxtStyle) {
-        if (box->text().isEmpty()) {
-            MessageBox::show(this, IncompleteTemplateRefusal, QStringLiteral("不完整的自定义格式"),
-                             MessageBox::Icon::Critical);
-            return;
-        }
-    }
-
     // The preview gives the pane back the same characters, so the code is written from
-    // the text read above.
+    // the text read here.
+    const QString text = RTInput->text();
     const CodeRequest request{text,
                               m_keyStrip->strip().start(),
                               m_keyStrip->strip().end(),
                               stepValue(),
                               OutputFormat(Combo1->currentIndex()),
                               {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
-    if (CharacterCount(text) > MaxTextLength) {
-        MessageBox::show(this, TextTooLongRefusal, QStringLiteral("文字太长"), MessageBox::Icon::Critical);
-        return;
-    }
+    if (const std::optional<Refusal> refusal = CheckRequest(request))
+        return refuse(*refusal);
     // Everything is built before anything is shown: a code over the limit, or one the memory
     // left cannot hold, is refused first, and an allocation that fails all the same is
     // refused alike; the panes keep what they held.
-    const auto refuse = [this] {
-        MessageBox::show(this, CodeTooLongRefusal, QStringLiteral("代码太长"), MessageBox::Icon::Critical);
-    };
     const qint64 codeLength = CodeLengthBound(request);
-    if (codeLength > MaxCodeLength || !memoryAvailable(ConversionMemory * codeLength + PreviewMemory * text.size()))
-        return refuse();
+    if (codeLength > MaxCodeLength)
+        return refuse(Refusal::CodeTooLong);
+    if (!memoryAvailable(ConversionMemory * codeLength + PreviewMemory * text.size()))
+        return refuse(Refusal::OutOfMemory);
     try {
         const std::optional<QString> code = GenerateCode(request, codeLength);
         if (!code)
-            return refuse();
+            return refuse(Refusal::CodeTooLong);
         std::unique_ptr<QTextDocument> preview = PreviewColors(request.stepValue, text);
         CodePane::Display display = TxtCode->buildDisplay(*code);
         if (ChkAuto->isChecked()) {
@@ -151,7 +141,7 @@ void frmMain::CmdGo_Click()
         RTInput->showDocument(std::move(preview));
         TxtCode->setCode(*code, std::move(display));
     } catch (const std::bad_alloc &) {
-        return refuse();
+        return refuse(Refusal::OutOfMemory);
     }
     setCodeCaption();
 }

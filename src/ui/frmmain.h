@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/refusals.h"
 #include "schemes/colorstrip.h"
 
 #include <QMainWindow>
@@ -60,6 +61,7 @@ private:
     void Form_Load();
 
     void CmdGo_Click();
+    void refuse(Refusal refusal);
     std::unique_ptr<QTextDocument> PreviewColors(double stepValue, const QString &text) const;
     void Combo1_Click();
     void TxtStep_Change();

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace rainquill {
@@ -60,7 +61,8 @@ void fitCentred(QLabel *label, const QString &caption, int maxLines = 1)
         line = shown;
     }
     label->setText(lines.join(u'\n'));
-    label->setToolTip(cut ? caption : QString());
+    // A tool tip guesses its format: the page's text goes in as plain text made markup.
+    label->setToolTip(cut ? Qt::convertFromPlainText(caption) : QString());
     label->adjustSize();
     label->resize(qMin(label->width(), room), label->height());
     label->move(label->parentWidget()->width() / 2 - label->width() / 2, label->y());

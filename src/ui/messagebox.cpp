@@ -31,6 +31,8 @@ void MessageBox::show(QWidget *parent, const QString &prompt, const QString &tit
         return;
     }
     QMessageBox box(qtIcon(icon), title, prompt, QMessageBox::Ok, parent);
+    // A prompt may quote a file's line: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

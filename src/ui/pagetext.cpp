@@ -1,5 +1,6 @@
 #include "ui/pagetext.h"
 
+#include <QByteArrayList>
 #include <QStringDecoder>
 
 #include <libxml/HTMLparser.h>
@@ -212,6 +213,22 @@ QByteArray metaCharset(const QByteArray &page)
     return charset;
 }
 
+// A charset label as a browser reads it: the GBK family is read as GB18030, which holds
+// it; UTF-16 labels in one spelling.
+QByteArray browserCharset(const QByteArray &label)
+{
+    const QByteArray name = label.trimmed().toLower();
+    static const QByteArrayList gbk{"gb2312", "gbk", "x-gbk", "gb_2312", "gb_2312-80", "chinese",
+                                    "csgb2312", "csiso58gb231280", "iso-ir-58", "gb18030"};
+    if (gbk.contains(name))
+        return "GB18030";
+    if (name == "utf-16" || name == "utf-16le")
+        return "UTF-16LE";
+    if (name == "utf-16be")
+        return "UTF-16BE";
+    return name;
+}
+
 QByteArray bomCharset(const QByteArray &page)
 {
     if (page.startsWith("\xEF\xBB\xBF"))
@@ -406,15 +423,23 @@ QString innerText(const xmlNode *top)
 
 QByteArray PageCharset(const QByteArray &page, const QByteArray &headerCharset, bool html)
 {
-    if (decodable(headerCharset))
-        return headerCharset;
+    const QByteArray bom = bomCharset(page);
+    if (!bom.isEmpty())
+        return bom;
+    if (const QByteArray header = browserCharset(headerCharset); decodable(header))
+        return header;
     if (html) {
-        const QByteArray meta = metaCharset(page);
+        QByteArray meta = browserCharset(metaCharset(page));
+        // A page that could be read for its <meta> is not UTF-16, whatever it says.
+        if (meta.startsWith("UTF-16"))
+            meta = "UTF-8";
         if (decodable(meta))
             return meta;
     }
-    const QByteArray bom = bomCharset(page);
-    return bom.isEmpty() ? QByteArray("UTF-8") : bom;
+    // Undeclared: UTF-8 when the bytes are UTF-8, else the Simplified Chinese system's own.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(page);
+    return utf8.hasError() ? QByteArray("GB18030") : QByteArray("UTF-8");
 }
 
 QString DisplayedText(const QByteArray &page, const QByteArray &headerCharset)

@@ -5,9 +5,11 @@
 
 namespace rainquill {
 
-// The character set of a page: the one its Content-Type header names, else its
-// <meta charset> (or http-equiv Content-Type), else what a byte-order mark says, else
-// UTF-8. Names that no decoder knows are passed over.
+// The character set of a page, found as a browser finds it: a byte-order mark, else the
+// one its Content-Type header names, else its <meta charset> (or http-equiv Content-Type;
+// UTF-16 named there means UTF-8), else UTF-8 for bytes that are UTF-8 and GB18030 for any
+// others. gb2312, gbk and their aliases read as GB18030; names that no decoder knows are
+// passed over.
 QByteArray PageCharset(const QByteArray &page, const QByteArray &headerCharset, bool html);
 
 // The text a browser shows for an html page's body (its innerText): block elements and

@@ -97,6 +97,16 @@ private slots:
                                       << QByteArray("10");
         QTest::newRow("text too long") << QStringList{"-s", "100"} << QByteArray(10'000'001, 'a') << 1
                                        << QByteArray() << QByteArray("要转换的文字太长");
+        // The window's order: the template is looked at before the length.
+        QTest::newRow("template before length") << QStringList{"-f", "custom", "--prefix", "a"}
+                                                << QByteArray(10'000'001, 'a') << 1 << QByteArray()
+                                                << QByteArray("自定义格式没有填完整");
+        // Endless input is refused once it is past what 10,000,000 characters can take, in
+        // far less memory than the address space allowed.
+        QTest::newRow("endless input") << QStringList{"sh", "ulimit -v 1000000; $CLI /dev/zero"} << QByteArray()
+                                       << 1 << QByteArray() << QByteArray("要转换的文字太长");
+        QTest::newRow("out of memory") << QStringList{"sh", "ulimit -v 200000; head -c 3000000 /dev/zero | tr '\\0' a | $CLI"}
+                                       << QByteArray() << 1 << QByteArray() << QByteArray("内存不足，请分段转换");
 
         QTest::newRow("colour with a line feed") << QStringList{"--from", "ff00ff\n"} << QByteArray("a") << 2
                                                  << QByteArray() << QByteArray("bad colour");

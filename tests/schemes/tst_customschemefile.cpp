@@ -2,10 +2,15 @@
 #include "schemes/customschemefile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <QScopeGuard>
+
 #include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -99,6 +104,37 @@ private slots:
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{SchemeFileName}); // no temporary left
     }
 
+    // A full disk, and a folder that takes no new file: the new text needs a block more than
+    // the file has, which is refused before a byte of the old text is overwritten.
+    void fullDiskKeepsTheFile()
+    {
+        if (geteuid() != 0)
+            QSKIP("a disk of its own needs root");
+        QVERIFY(unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0);
+        const QByteArray disk = QFile::encodeName(m_dir->filePath(QStringLiteral("disk")));
+        QVERIFY(QDir().mkdir(QStringLiteral("disk")));
+        QCOMPARE(mount("tmpfs", disk.constData(), "tmpfs", 0, "size=64k,mode=0755"), 0);
+        const auto unmount = qScopeGuard([&] {
+            QDir::setCurrent(m_dir->path());
+            umount2(disk.constData(), MNT_DETACH);
+        });
+        QVERIFY(QDir::setCurrent(QStringLiteral("disk")));
+        QList<QByteArray> lines = counting();
+        lines[0] = QByteArray(4096 - fileWith(counting()).size(), '0') + '1'; // one page, less a byte
+        const QByteArray before = fileWith(lines);
+        writeFile(before);
+        QCOMPARE(std::system("cat /dev/zero > filler 2>/dev/null; test -s filler"), 0);
+        const QString folder = QDir::currentPath();
+        const int outcome = asOrdinaryUser({folder, folder + "/color.dat", folder + "/filler"}, [] {
+            if (!QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+                return 1;
+            const auto error = CustomSchemeFile().save(10, {255, 255, 255, 255, 255, 255});
+            return error == SchemeFileError{61, "磁盘已满（写入 color.dat 时）"} ? 0 : 2;
+        });
+        QCOMPARE(outcome, 0);
+        QCOMPARE(readFile(), before);
+    }
+
     // The file and its folder in every state, as an ordinary user meets them: what a load,
     // a save or a rebuild reports, and what the file holds afterwards.
     void fileStates_data()
@@ -119,9 +155,23 @@ private slots:
                                                               << "53 文件未找到：color.dat" << zeros;
         QTest::newRow("a folder called color.dat") << "mkdir color.dat" << "save" << notPlain << QByteArray();
         QTest::newRow("a named pipe") << "mkfifo color.dat" << "load" << notPlain << QByteArray();
-        QTest::newRow("far larger than sixty lines")
-            << "head -c 70000 /dev/zero | tr '\\0' '\\n' > color.dat" << "load"
-            << "75 文件太大，color.dat 不是方案文件（读取 color.dat 时）" << QByteArray();
+        // Only the first 60 lines are read, whatever follows them; a number of 70,000 digits
+        // is above 255 and repaired; a line past 1 MiB is refused, the file left as it was.
+        QTest::newRow("60 lines and 40,000 more") << writeZeros + "; seq 40000 >> color.dat" << "save" << ""
+                                                   << fileWith(QList<QByteArray>(54, "0") + counting().mid(0, 6));
+        QTest::newRow("a line of 70,000 digits")
+            << "{ head -c 70000 /dev/zero | tr '\\0' 7; printf '\\r\\n'; tail -n +2 ../zeros; } > color.dat" << "load"
+            << "" << zeros;
+        QTest::newRow("a line past 1 MiB") << "head -c 1048577 /dev/zero | tr '\\0' 7 > color.dat" << "load"
+                                          << "75 行太长，color.dat 第 1 行超过 1 MiB，不是方案文件（读取 color.dat 时）"
+                                          << QByteArray();
+        // A link to a file elsewhere is written through, and stays a link.
+        QTest::newRow("live link: saved through it")
+            << "mkdir sync; cp ../zeros sync/real.dat; ln -s sync/real.dat color.dat" << "save" << ""
+            << fileWith(QList<QByteArray>(54, "0") + counting().mid(0, 6));
+        QTest::newRow("chain of relative links: repaired through them")
+            << "mkdir sync; sed 's/^0/300/' ../zeros > sync/real.dat; ln -s real.dat sync/mid.dat; "
+               "ln -s sync/mid.dat color.dat" << "load" << "" << zeros;
         QTest::newRow("missing folder") << "mkdir gone; rmdir gone" << "rebuild" << "76 路径未找到（写入 color.dat 时）"
                                         << missing;
     }
@@ -133,11 +183,14 @@ private slots:
         QFETCH(QByteArray, after);
         QVERIFY(QFile::setPermissions(".", QFileDevice::Permissions(0x7755))); // the user may enter
         QVERIFY(QDir().mkdir(QStringLiteral("work")) && QDir::setCurrent(QStringLiteral("work")));
+        writeFile(fileWith(QList<QByteArray>(60, "0")), QStringLiteral("../zeros"));
         QCOMPARE(std::system(qPrintable(QString(setup).remove(QStringLiteral("locked")) + "\ntrue")), 0);
         const QString path = setup.contains(u"gone") ? QStringLiteral("gone/color.dat") : SchemeFileName;
         QStringList given{QDir::currentPath()};
-        for (const QString &entry : QDir().entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-            given.append(QDir().absoluteFilePath(entry));
+        for (QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            given.append(it.next());
         const int outcome = asOrdinaryUser(given, [&] {
             if (setup.contains(u"locked") && !QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::ExeOwner))
                 return 1;
@@ -152,9 +205,10 @@ private slots:
         QFile::setPermissions(".", QFileDevice::Permissions(0x7700));
         QCOMPARE(outcome, 0);
         if (after.isEmpty())
-            QVERIFY(!QFileInfo(SchemeFileName).isFile() || QFileInfo(SchemeFileName).size() == 70000); // untouched
+            QVERIFY(!QFileInfo(SchemeFileName).isFile() || QFileInfo(SchemeFileName).size() == 1048577); // untouched
         else
             QCOMPARE(readFile(), after);
+        QCOMPARE(QFileInfo(SchemeFileName).isSymLink(), setup.contains(u"ln -s") && !setup.contains(u"nowhere"));
     }
 };
 

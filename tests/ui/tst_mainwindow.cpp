@@ -341,7 +341,8 @@ private slots:
         // 112 million characters of code: over the limit, refused before it is built.
         QTest::newRow("code over the limit") << QString(1'000'000, u'a') << QString(100, u'm') << qint64(-1) << tooLong;
         // 65 MB of code with 60 MB of address space left: the allocation fails and is refused.
-        QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20) << tooLong;
+        QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20)
+                                       << MessageBox::Shown{"内存不足，请分段转换", "内存不足", MessageBox::Icon::Critical};
     }
     void refusalsChangeNothing()
     {

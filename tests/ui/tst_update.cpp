@@ -3,7 +3,9 @@
 #include "ui/versionpage.h"
 #include "uitest.h"
 
+#include <QImage>
 #include <QLabel>
+#include <QTextDocument>
 #include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -106,6 +108,16 @@ private slots:
         QTest::newRow("header before meta") << QByteArray("<meta charset=gbk>\xe7\x89\x88")
                                             << QByteArray("text/html;charset=utf-8") << "版";
         QTest::newRow("byte-order mark") << QByteArray("\xff\xfe<\0p\0>\0a\0", 10) << html << "a";
+        // As a browser reads them: a byte-order mark over the header, UTF-16 in <meta> on a
+        // page of single bytes is UTF-8, gb2312 holds what GB18030 holds, and a page that
+        // declares nothing is UTF-8 when it can be, else the Chinese system's GB18030.
+        QTest::newRow("byte-order mark over the header") << QByteArray("\xef\xbb\xbf\xe7\x89\x88")
+                                                         << QByteArray("text/html; charset=gbk") << "版";
+        QTest::newRow("meta names UTF-16") << QByteArray("<meta charset=utf-16>\xe7\x89\x88") << html << "版";
+        QTest::newRow("gb2312 label read as GB18030") << QByteArray("<meta charset=gb2312>\x81\x30\x84\x38") << html
+                                                      << "©";
+        QTest::newRow("undeclared, not UTF-8") << "<p>" + gbkVersion << html << "V2.3.0版";
+        QTest::newRow("undeclared UTF-8") << QByteArray("<p>\xe7\x89\x88") << html << "版";
         QTest::newRow("plain text as it is") << gbkVersion + "<p>\n" << QByteArray("text/plain; charset=gbk")
                                              << "V2.3.0版<p>\n";
     }
@@ -186,7 +198,8 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("当前版本：V2.2.0"));
         QVERIFY(lines.value(1).startsWith(QStringLiteral("最新版本：V")));
         QVERIFY(info->geometry().left() >= 0 && info->geometry().right() < window->width());
-        QCOMPARE(lines.value(1).endsWith(u'…'), info->toolTip() == "当前版本：V2.2.0\r\n最新版本：" + QString(20000, u'V') + " ");
+        QCOMPARE(lines.value(1).endsWith(u'…'),
+                 info->toolTip() == Qt::convertFromPlainText("当前版本：V2.2.0\r\n最新版本：" + QString(20000, u'V') + " "));
         QTest::mouseClick(url, Qt::LeftButton);
         QCOMPARE(OpenAddress::takeOpened(), opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{opened});
         // "开始检查" again: asked anew and found by polling; the link stays until the new outcome.
@@ -197,6 +210,33 @@ private slots:
         QCOMPARE(message(window), shown);
         QCOMPARE(server.requests, 2);
         delete window;
+    }
+
+    // Page text that looks like markup is shown as the text it is: no picture from the
+    // local disk is loaded into a label or a tool tip.
+    void markupStaysText()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QImage red(200, 40, QImage::Format_RGB32);
+        red.fill(QColor(255, 0, 0));
+        QVERIFY(red.save(QStringLiteral("r.png")));
+        const QString img = QStringLiteral("<img src=r.png>");
+        PageServer server(("<pre>build:2300 version:" + img.toHtmlEscaped() + QString(300, u'V') + " url:"
+                           + img.toHtmlEscaped() + "</pre>").toUtf8());
+        QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
+        window->show();
+        QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
+        auto *url = control<QLabel>(window, "LabURL");
+        auto *info = control<QLabel>(window, "LabInfo");
+        QCOMPARE(url->text(), img);
+        QVERIFY(!uitest::paints(info, QColor(255, 0, 0)));
+        QVERIFY(!uitest::paints(url, QColor(255, 0, 0))); // shown as black text, not as the picture
+        QTextDocument tip;
+        tip.setHtml(info->toolTip()); // as the tool tip shows it
+        QVERIFY(tip.toPlainText().contains(img));
+        delete window;
+        QDir::setCurrent(QDir::tempPath());
     }
 
     void timesOut_data()
