@@ -5,6 +5,7 @@
 #include "ui/inputpane.h"
 
 #include <QApplication>
+#include <QTextBlock>
 #include <QClipboard>
 #include <QFile>
 #include <QKeyEvent>
@@ -144,22 +145,42 @@ void BM_ShowPlain(benchmark::State &state)
 }
 BENCHMARK(BM_ShowPlain)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// One key typed at the end of a pane that holds the text.
-void BM_TypeOneCharacter(benchmark::State &state)
+// One key typed in a pane that holds the text, at its start (0) or at its end (1); taken
+// back with Backspace, untimed, so that every keystroke meets the same line.
+void typeAndTakeBack(benchmark::State &state, const QString &text, bool atEnd)
 {
-    inputPane()->replaceText(benchtext::SampleText(state.range(0), 80));
-    inputPane()->moveCursor(QTextCursor::End);
+    inputPane()->replaceText(text);
+    inputPane()->moveCursor(atEnd ? QTextCursor::End : QTextCursor::Start);
+    QApplication::processEvents();
+    const auto press = [](Qt::Key key, const QString &typed) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, typed);
+        QCoreApplication::sendEvent(inputPane(), &event);
+    };
     for (auto _ : state) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QCoreApplication::sendEvent(inputPane(), &press);
+        press(Qt::Key_X, QStringLiteral("x"));
+        state.PauseTiming();
+        press(Qt::Key_Backspace, QString());
+        state.ResumeTiming();
     }
 }
-BENCHMARK(BM_TypeOneCharacter)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-// A paste of many short lines into the empty pane, until the window has painted.
-void BM_Paste(benchmark::State &state)
+void BM_TypeOneCharacter(benchmark::State &state)
 {
-    QGuiApplication::clipboard()->setText(benchtext::SampleText(state.range(0), 40));
+    typeAndTakeBack(state, benchtext::SampleText(state.range(0), 80), state.range(1));
+}
+BENCHMARK(BM_TypeOneCharacter)->Args({100000, 0})->Args({100000, 1})->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMicrosecond);
+
+// The same at the end of a text that is one paragraph.
+void BM_TypeInParagraph(benchmark::State &state)
+{
+    typeAndTakeBack(state, benchtext::SampleText(state.range(0), 0), true);
+}
+BENCHMARK(BM_TypeInParagraph)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// A paste into the empty pane, until the window has painted.
+void paste(benchmark::State &state, qsizetype lineLength)
+{
+    QGuiApplication::clipboard()->setText(benchtext::SampleText(state.range(0), lineLength));
     for (auto _ : state) {
         state.PauseTiming();
         inputPane()->replaceText(QString());
@@ -168,18 +189,22 @@ void BM_Paste(benchmark::State &state)
         inputPane()->paste();
         window().repaint();
     }
-    state.counters["characters"] = double(inputPane()->text().size());
+    state.counters["characters"] = double(inputPane()->characterCount());
+    reportPeakMemory(state);
+}
+
+// Many short lines.
+void BM_Paste(benchmark::State &state)
+{
+    paste(state, 40);
 }
 BENCHMARK(BM_Paste)->Arg(1000000)->Arg(8000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-} // namespace
-
-int main(int argc, char **argv)
+// One paragraph.
+void BM_PasteOneParagraph(benchmark::State &state)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    paste(state, 0);
 }
+BENCHMARK(BM_PasteOneParagraph)->Arg(8000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace

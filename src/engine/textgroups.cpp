@@ -12,6 +12,13 @@ qsizetype CharacterCount(QStringView text)
     return count;
 }
 
+qsizetype CharacterStartAtOrBefore(QStringView text, qsizetype pos, qsizetype from)
+{
+    if (pos > from + 1 && pos < text.size() && text[pos].isLowSurrogate() && text[pos - 1].isHighSurrogate())
+        return pos - 1;
+    return pos;
+}
+
 qsizetype WholeStep(double stepValue, qsizetype L)
 {
     const double whole = RoundHalfEven(stepValue);

@@ -18,6 +18,17 @@ inline qsizetype NextCharacterEnd(QStringView text, qsizetype pos)
 
 qsizetype CharacterCount(QStringView text);
 
+// Whether a code unit can make one character with a unit beside it: a text without any
+// has a character for every code unit.
+inline bool MayJoinOthers(QChar unit)
+{
+    return unit.isSurrogate();
+}
+
+// The last place at or before `pos`, and after `from`, where the text may be cut between
+// two characters; `pos` itself when there is none.
+qsizetype CharacterStartAtOrBefore(QStringView text, qsizetype pos, qsizetype from);
+
 // The whole step that cuts a text of L characters into groups: the step value rounded
 // half to even, then 1 when that is more than L - 1 or not at least 1.
 qsizetype WholeStep(double stepValue, qsizetype L);

@@ -239,7 +239,7 @@ void frmMain::MenuCustom_Click()
 
 void frmMain::RTInput_Change()
 {
-    const qsizetype count = CharacterCount(RTInput->text());
+    const qsizetype count = RTInput->characterCount();
     Frame1->setTitle(InputCaption(count));
     Frame1->setCaptionColor(count > 1000 ? Red : Blue);
 }

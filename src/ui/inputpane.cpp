@@ -1,48 +1,24 @@
 #include "ui/inputpane.h"
 
+#include "engine/textgroups.h"
 #include "ui/controls.h"
 #include "ui/documentswap.h"
+#include "ui/panedocument.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace rainquill {
 
-namespace {
-
-// The document keeps a line break as one paragraph separator; the pane's text has CR LF.
-// A lone CR or LF also starts a new paragraph.
-QString toDocumentText(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype pos = 0; pos < text.size(); ++pos) {
-        const QChar ch = text[pos];
-        if (ch == u'\r') {
-            if (pos + 1 < text.size() && text[pos + 1] == u'\n')
-                ++pos;
-            out.append(u'\n');
-        } else {
-            out.append(ch);
-        }
-    }
-    return out;
-}
-
-} // namespace
-
-InputPane::InputPane(QWidget *parent) : QTextEdit(parent)
+InputPane::InputPane(QWidget *parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("RTInput"));
-    setAcceptRichText(false);
     setTabChangesFocus(true); // Tab walks the window; a TAB can still be pasted
     setFont(SongTi(9.75));
     document()->setDefaultFont(font());
     setBackgroundColor(RGBToColor({255, 255, 255}));
-    connect(this, &QTextEdit::textChanged, this, [this] {
-        fitWrapMode(document()->characterCount());
+    watch(document());
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_quiet)
             emit changed();
     });
@@ -57,63 +33,98 @@ void InputPane::quietly(Edit &&edit)
     emit changed();
 }
 
-QTextOption::WrapMode InputPane::wrapModeFor(qsizetype length)
-{
-    // Breaking lines at word boundaries costs time that grows with the square of the
-    // longest run without a break opportunity (a million letters took minutes); a long
-    // text breaks its lines anywhere, which costs time in proportion to its length.
-    return length > LongText ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
-}
-
-void InputPane::fitWrapMode(qsizetype length)
-{
-    if (wordWrapMode() != wrapModeFor(length))
-        setWordWrapMode(wrapModeFor(length));
-}
-
 QString InputPane::text() const
 {
-    const QString raw = document()->toRawText();
-    QString out;
-    out.reserve(raw.size() + raw.size() / 16);
-    for (const QChar ch : raw) {
-        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
-            out.append(u"\r\n");
-        else
-            out.append(ch);
+    return PaneDocument::text(document());
+}
+
+namespace {
+
+// What a block adds to the count, kept in its user state until the block changes: its
+// line separators, whether it continues a paragraph, and whether it holds a code unit
+// that may join another.
+struct BlockCount
+{
+    int separators = 0;
+    bool continues = false;
+    bool mayJoin = false;
+};
+
+BlockCount countOf(QTextBlock block)
+{
+    if (const int state = block.userState(); state >= 0)
+        return {state >> 2, bool(state & 2), bool(state & 1)};
+    BlockCount count{0, PaneDocument::continuesParagraph(block), false};
+    for (const QChar ch : block.text()) {
+        count.separators += ch == QChar::LineSeparator;
+        count.mayJoin = count.mayJoin || MayJoinOthers(ch);
     }
-    return out;
+    block.setUserState(count.separators << 2 | int(count.continues) << 1 | int(count.mayJoin));
+    return count;
+}
+
+} // namespace
+
+qsizetype InputPane::characterCount() const
+{
+    // A code unit a character, but for the breaks: between paragraphs and at a line
+    // separator two (CR LF), between the pieces of a paragraph none.
+    const QTextDocument *doc = document();
+    qsizetype count = doc->characterCount() - 1;
+    const QTextBlock first = doc->begin();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        const BlockCount blockCount = countOf(block);
+        if (blockCount.mayJoin)
+            return CharacterCount(text());
+        count += blockCount.separators;
+        if (block != first)
+            count += blockCount.continues ? -1 : 1;
+    }
+    return count;
+}
+
+void InputPane::watch(QTextDocument *document)
+{
+    // The blocks a change reaches are counted again when next asked.
+    connect(document, &QTextDocument::contentsChange, this, [document](int position, int, int added) {
+        const QTextBlock last = document->findBlock(position + added);
+        for (QTextBlock block = document->findBlock(position); block.isValid(); block = block.next()) {
+            block.setUserState(-1);
+            if (block == last)
+                break;
+        }
+    });
 }
 
 void InputPane::replaceText(const QString &text)
 {
-    if (text.size() < LongText) {
-        fitWrapMode(text.size());
-        quietly([&] {
-            setPlainText(toDocumentText(text));
-            setCurrentCharFormat(QTextCharFormat());
-        });
-        return;
-    }
-    // A long text is set away from the widget, as a large paste is.
-    auto *next = new QTextDocument(this);
-    next->setDefaultFont(document()->defaultFont());
-    next->setUndoRedoEnabled(false);
-    next->setPlainText(toDocumentText(text));
-    next->setUndoRedoEnabled(true);
-    swapIn(next);
+    std::unique_ptr<QTextDocument> next = PaneDocument::create(font());
+    PaneWriter(QTextCursor(next.get())).write(text);
+    swapIn(std::move(next));
     setCurrentCharFormat(QTextCharFormat());
 }
 
 void InputPane::setSelectionColor(KeyColor color)
 {
     const Rgb c = ColorToRGB(color);
-    setTextColor(QColor(c.red, c.green, c.blue));
+    QTextCharFormat format = currentCharFormat();
+    format.setForeground(QColor(c.red, c.green, c.blue));
+    setCurrentCharFormat(format);
 }
 
 void InputPane::insertAtCaret(const QString &text)
 {
-    quietly([&] { textCursor().insertText(toDocumentText(text)); });
+    quietly([&] {
+        QTextCursor cursor = textCursor();
+        const QTextCharFormat format = currentCharFormat();
+        cursor.beginEditBlock(); // one step to undo
+        cursor.removeSelectedText();
+        PaneWriter writer(cursor);
+        writer.write(text, format);
+        cursor.endEditBlock();
+        setTextCursor(writer.cursor());
+    });
+    ensureCursorVisible();
 }
 
 void InputPane::setBackgroundColor(KeyColor color)
@@ -126,79 +137,81 @@ void InputPane::setBackgroundColor(KeyColor color)
 
 std::unique_ptr<QTextDocument> InputPane::buildPreview(const QString &text, const QList<PreviewRun> &runs) const
 {
-    auto preview = std::make_unique<QTextDocument>();
-    preview->setDefaultFont(document()->defaultFont());
-    preview->setUndoRedoEnabled(false); // no undo records for a million insertions
-    QTextCursor cursor(preview.get());
+    std::unique_ptr<QTextDocument> preview = PaneDocument::create(font());
+    PaneWriter writer{QTextCursor(preview.get())};
     QTextCharFormat format;
-    qsizetype skipLineFeedAt = -1; // a CR LF split between two runs makes one break
     for (const PreviewRun &run : runs) {
-        qsizetype offset = run.offset;
-        qsizetype length = run.length;
-        if (offset == skipLineFeedAt) {
-            ++offset;
-            --length;
-        }
-        const qsizetype end = run.offset + run.length;
-        if (end < text.size() && text[end - 1] == u'\r' && text[end] == u'\n')
-            skipLineFeedAt = end;
-        if (length <= 0)
-            continue;
         format.setForeground(QColor(run.color.red, run.color.green, run.color.blue));
-        cursor.insertText(toDocumentText(QStringView(text).mid(offset, length)), format);
+        writer.write(QStringView(text).mid(run.offset, run.length), format);
     }
-    preview->setUndoRedoEnabled(true);
     return preview;
 }
 
 void InputPane::showDocument(std::unique_ptr<QTextDocument> document)
 {
-    swapIn(document.release());
-    // Typing on continues after the text.
+    swapIn(std::move(document));
+    // Typing on continues after the text; the plain-text layout brings the end into view
+    // laying out only the blocks shown.
     moveCursor(QTextCursor::End);
 }
 
-void InputPane::swapIn(QTextDocument *next)
+void InputPane::swapIn(std::unique_ptr<QTextDocument> next)
 {
-    // The pane gives every document its wrap mode, and a change of mode lays the document
-    // out again: it is changed while the shorter of the two documents is shown.
-    const QTextOption::WrapMode mode = wrapModeFor(next->characterCount());
-    QTextOption option = next->defaultTextOption();
-    option.setWrapMode(mode); // it is laid out before the pane gives it the pane's mode
-    next->setDefaultTextOption(option);
-    const bool longer = mode == QTextOption::WrapAnywhere;
-    if (longer)
-        fitWrapMode(next->characterCount());
-    quietly([&] { SwapDocument(this, next); });
-    if (!longer)
-        fitWrapMode(next->characterCount());
+    PaneDocument::attachLayout(next.get());
+    QTextDocument *shown = next.release();
+    quietly([&] {
+        SwapDocument(this, shown);
+        watch(shown);
+    });
 }
 
 void InputPane::insertFromMimeData(const QMimeData *source)
 {
-    // Pasted text arrives plain, whatever the source offered.
-    if (!source->hasText())
-        return;
-    const QString pasted = toDocumentText(source->text());
-    if (pasted.size() < LongText) {
-        insertAtCaret(pasted);
+    // Pasted text arrives plain, whatever the source offered, and stays one step to undo.
+    if (source->hasText())
+        insertAtCaret(source->text());
+}
+
+QMimeData *InputPane::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(PaneDocument::text(document(), cursor.selectionStart(), cursor.selectionEnd(), u"\n"));
+    return data;
+}
+
+void InputPane::keyPressEvent(QKeyEvent *event)
+{
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // A typed line break starts a paragraph of its own, also inside a piece.
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        cursor.insertBlock(PaneDocument::blockFormat(false), currentCharFormat());
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
         return;
     }
-    // A large paste goes into a copy of the document away from the widget, which is then
-    // swapped in: inserted into the document on show, it would be laid out as it goes.
-    const QTextCursor caret = textCursor();
-    const int start = caret.selectionStart();
-    QTextDocument *next = document()->clone(this);
-    next->setUndoRedoEnabled(false);
-    QTextCursor cursor(next);
-    cursor.setPosition(start);
-    cursor.setPosition(caret.selectionEnd(), QTextCursor::KeepAnchor);
-    cursor.insertText(pasted, caret.charFormat());
-    next->setUndoRedoEnabled(true);
-    swapIn(next);
-    QTextCursor after(document());
-    after.setPosition(start + int(pasted.size()));
-    setTextCursor(after);
+    // The break between two pieces is not a character: Backspace and Delete take the
+    // character beyond it.
+    if (!cursor.hasSelection() && event->modifiers() == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Backspace && cursor.atBlockStart() && PaneDocument::continuesParagraph(block)) {
+            cursor.movePosition(QTextCursor::PreviousCharacter);
+            cursor.deletePreviousChar();
+            setTextCursor(cursor);
+            return;
+        }
+        if (event->key() == Qt::Key_Delete && cursor.atBlockEnd()
+            && PaneDocument::continuesParagraph(block.next())) {
+            cursor.movePosition(QTextCursor::NextCharacter);
+            cursor.deleteChar();
+            setTextCursor(cursor);
+            return;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 } // namespace rainquill

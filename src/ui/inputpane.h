@@ -3,15 +3,16 @@
 #include "engine/preview.h"
 #include "schemes/colorstrip.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <memory>
 
 namespace rainquill {
 
 // The input pane: the user's text, and the coloured preview shown in its place. Its
 // text reads with every line break as CR LF; `changed` is raised once for every change,
-// whether typed, pasted or set by the program.
-class InputPane : public QTextEdit
+// whether typed, pasted or set by the program. It lays out only what it shows, so that a
+// long text costs no more to type into, scroll or convert than what is on screen.
+class InputPane : public QPlainTextEdit
 {
     Q_OBJECT
 
@@ -19,6 +20,11 @@ public:
     explicit InputPane(QWidget *parent = nullptr);
 
     QString text() const;
+    // The number of characters of text(), as CharacterCount counts them; for a text whose
+    // characters are all single code units, found without reading more of the text than
+    // the last change reached.
+    qsizetype characterCount() const;
+
     // Replaces the whole text by plain, uncoloured text; the caret goes to the start.
     void replaceText(const QString &text);
     // The colour of the text inserted next at the caret.
@@ -28,7 +34,7 @@ public:
 
     // The preview of `text` (as `text()` returns it), coloured run by run, built away from
     // the widget; showDocument swaps it in whole, one change for the whole rebuild, with the
-    // caret at the end.
+    // caret at the end and the end in view.
     std::unique_ptr<QTextDocument> buildPreview(const QString &text, const QList<PreviewRun> &runs) const;
     void showDocument(std::unique_ptr<QTextDocument> document);
 
@@ -37,15 +43,12 @@ signals:
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // From this many characters on, a paste is built away from the widget and lines are
-    // broken anywhere.
-    static constexpr qsizetype LongText = 30000;
-
-    void swapIn(QTextDocument *next);
-    static QTextOption::WrapMode wrapModeFor(qsizetype length);
-    void fitWrapMode(qsizetype length);
+    void swapIn(std::unique_ptr<QTextDocument> next);
+    void watch(QTextDocument *document);
     template<typename Edit>
     void quietly(Edit &&edit);
 

@@ -406,6 +406,73 @@ private slots:
         }
     }
 
+    // A paste of any size is one step to undo and to redo, and reads back exactly.
+    void pasteUndoes_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("short") << QStringLiteral("x\ny");
+        QTest::newRow("many lines") << QStringLiteral("粗体 bold\r\n").repeated(20000);
+        QTest::newRow("one paragraph") << QStringLiteral("0123456789").repeated(10000);
+    }
+    void pasteUndoes()
+    {
+        QFETCH(QString, pasted);
+        input()->replaceText(QStringLiteral("[]"));
+        input()->moveCursor(QTextCursor::NextCharacter);
+        QApplication::clipboard()->setText(pasted);
+        const QString after = "[" + QString(pasted).replace("\r\n", "\n").replace("\n", "\r\n") + "]";
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(input()->text(), after);
+        QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(input()->text(), QStringLiteral("[]"));
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(2个字符)"));
+        QTest::keyClick(input(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(input()->text(), after);
+        QCOMPARE(input()->characterCount(), after.size());
+        QTest::keyClick(input(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString(after).replace("\r\n", "\n"));
+    }
+
+    // A paragraph longer than a piece is shown in pieces, yet every key meets the text
+    // as it is: the break between two pieces holds no character.
+    void keysAtPieceBreaks_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("atBreak"); // else at the end of the first piece
+        QTest::addColumn<QString>("edited"); // what becomes of "...23|45..." around the break
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << true << "245";
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << "235";
+        QTest::newRow("Enter") << int(Qt::Key_Return) << true << "23\r\n45";
+        QTest::newRow("a letter") << int(Qt::Key_X) << true << "23x45";
+    }
+    void keysAtPieceBreaks()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, atBreak);
+        QFETCH(QString, edited);
+        const QString paragraph = QStringLiteral("0123456789").repeated(300); // pieces of 1024
+        input()->replaceText(paragraph);
+        QTextCursor cursor = input()->textCursor();
+        cursor.setPosition(input()->document()->findBlockByNumber(1).position() - (atBreak ? 0 : 1));
+        input()->setTextCursor(cursor);
+        QTest::keyClick(input(), Qt::Key(key), Qt::NoModifier, key == Qt::Key_X ? 'x' : 0);
+        QString expected = paragraph;
+        expected.replace(1022, 4, edited);
+        QCOMPARE(input()->text(), expected);
+        QCOMPARE(input()->characterCount(), expected.size());
+    }
+
+    // After a conversion of a long text the caret is at its end and the end is in view.
+    void convertedEndInView()
+    {
+        input()->replaceText(QStringLiteral("渐变 gradient\r\n").repeated(5000) + QStringLiteral("end"));
+        click("CmdGo");
+        QVERIFY(input()->textCursor().atEnd());
+        QVERIFY(input()->viewport()->rect().contains(input()->cursorRect()));
+    }
+
     void codePaneCopiesExactCode()
     {
         // One line of code far longer than a display line, then a line break, then more.

@@ -44,14 +44,16 @@ inline QWidget *topLevel(const QString &name)
     return nullptr;
 }
 
-// The colour of every character of a document, paragraph separators left out.
+// The colour of every character of a document, line breaks left out.
 inline QList<QColor> characterColors(const QTextDocument *document)
 {
     QList<QColor> colors;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            for (int n = 0; n < it.fragment().length(); ++n)
-                colors.append(it.fragment().charFormat().foreground().color());
+            for (const QChar ch : it.fragment().text()) {
+                if (ch != QChar::LineSeparator)
+                    colors.append(it.fragment().charFormat().foreground().color());
+            }
         }
     }
     return colors;
