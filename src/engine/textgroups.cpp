@@ -2,10 +2,14 @@
 
 #include "engine/numbers.h"
 
+#include <algorithm>
+
 namespace rainquill {
 
 qsizetype CharacterCount(QStringView text)
 {
+    if (std::none_of(text.begin(), text.end(), MayJoinOthers))
+        return text.size();
     qsizetype count = 0;
     for (qsizetype pos = 0; pos < text.size(); pos = NextCharacterEnd(text, pos))
         ++count;

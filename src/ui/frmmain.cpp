@@ -46,10 +46,10 @@ namespace {
 const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
 
-// What a conversion holds at its peak, in bytes: per unit of code (the code, the code
-// pane's display and its document), and per character of text (the preview's document
-// and its layout); measured with room to spare.
-constexpr qint64 ConversionMemory = 8;
+// What a conversion holds at its peak, in bytes: per unit of code (the code, held once by
+// the code pane and the clipboard), and per character of text (the preview's document);
+// measured with room to spare.
+constexpr qint64 ConversionMemory = 4;
 constexpr qint64 PreviewMemory = 32;
 
 // Whether the program can still be given this much memory. Qt's text layout does not
@@ -132,14 +132,13 @@ void frmMain::CmdGo_Click()
         if (!code)
             return refuse(Refusal::CodeTooLong);
         std::unique_ptr<QTextDocument> preview = PreviewColors(request.stepValue, text);
-        CodePane::Display display = TxtCode->buildDisplay(*code);
         if (ChkAuto->isChecked()) {
             QClipboard *clipboard = QGuiApplication::clipboard();
             clipboard->clear();
             clipboard->setText(*code);
         }
         RTInput->showDocument(std::move(preview));
-        TxtCode->setCode(*code, std::move(display));
+        TxtCode->setCode(*code);
     } catch (const std::bad_alloc &) {
         return refuse(Refusal::OutOfMemory);
     }

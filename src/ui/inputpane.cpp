@@ -117,12 +117,16 @@ void InputPane::insertAtCaret(const QString &text)
     quietly([&] {
         QTextCursor cursor = textCursor();
         const QTextCharFormat format = currentCharFormat();
-        cursor.beginEditBlock(); // one step to undo
+        cursor.beginEditBlock(); // one step to undo, with what the paste replaces
         cursor.removeSelectedText();
-        PaneWriter writer(cursor);
-        writer.write(text, format);
+        QTextCursor after;
+        {
+            PaneWriter writer(cursor);
+            writer.write(text, format);
+            after = writer.cursor();
+        }
         cursor.endEditBlock();
-        setTextCursor(writer.cursor());
+        setTextCursor(after);
     });
     ensureCursorVisible();
 }

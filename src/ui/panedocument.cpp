@@ -53,18 +53,11 @@ QString PaneDocument::text(const QTextDocument *document, int from, int to, QStr
     for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() <= to;
          block = block.next()) {
         if (block.position() > from && !continuesParagraph(block))
-            out.append(lineBreak);
-        const QString line = block.text();
+            out.append(QChar::LineSeparator);
         const int start = qMax(from - block.position(), 0);
-        const int end = qMin(to - block.position(), int(line.size()));
-        for (int pos = start; pos < end; ++pos) {
-            if (line[pos] == QChar::LineSeparator)
-                out.append(lineBreak);
-            else
-                out.append(line[pos]);
-        }
+        out.append(QStringView(block.text()).mid(start, qMax(0, to - block.position() - start)));
     }
-    return out;
+    return out.replace(QChar::LineSeparator, lineBreak.toString());
 }
 
 PaneWriter::PaneWriter(QTextCursor cursor)
@@ -73,6 +66,12 @@ PaneWriter::PaneWriter(QTextCursor cursor)
       m_paragraph(PaneDocument::blockFormat(false)),
       m_piece(PaneDocument::blockFormat(true))
 {
+    m_cursor.beginEditBlock();
+}
+
+PaneWriter::~PaneWriter()
+{
+    m_cursor.endEditBlock();
 }
 
 void PaneWriter::flush(const QTextCharFormat &format)

@@ -41,7 +41,12 @@ QString text(const QTextDocument *document, int from = 0, int to = -1, QStringVi
 class PaneWriter
 {
 public:
+    // All that is written is one edit of the document: one change to undo, and the
+    // cursor does not ask the layout where it stands after every insertion.
     explicit PaneWriter(QTextCursor cursor);
+    ~PaneWriter();
+    PaneWriter(const PaneWriter &) = delete;
+    PaneWriter &operator=(const PaneWriter &) = delete;
 
     void write(QStringView text, const QTextCharFormat &format = {});
     // Where the next write goes: after everything written.
