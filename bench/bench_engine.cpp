@@ -27,6 +27,19 @@ void BM_GenerateCode(benchmark::State &state)
 }
 BENCHMARK(BM_GenerateCode)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The same with a third of the characters made of several code points.
+void BM_GenerateCodeEmoji(benchmark::State &state)
+{
+    const QString text = benchtext::EmojiText(state.range(0));
+    const CodeRequest request = ubbRequest(text);
+    for (auto _ : state) {
+        std::optional<QString> code = GenerateCode(request);
+        benchmark::DoNotOptimize(code->data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_GenerateCodeEmoji)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 // The floor: as many bytes as the code has, copied into freshly allocated memory.
 void BM_CopyOutputBytes(benchmark::State &state)
 {

@@ -25,4 +25,23 @@ inline QString SampleText(qsizetype length, qsizetype lineLength)
     return text;
 }
 
+// The sample text with every third character, in turn, a thumb with a skin tone, a family
+// joined by ZWJ, a flag, e with a combining accent and a keycap: `length` characters as a
+// reader counts them.
+inline QString EmojiText(qsizetype length)
+{
+    const QString sequences[] = {QStringLiteral("👍🏽"), QStringLiteral("👨‍👩‍👧"), QStringLiteral("🇨🇳"),
+                                 QStringLiteral("e\u0301"), QStringLiteral("1\uFE0F\u20E3")};
+    const QString plain = SampleText(length, 80);
+    QString text;
+    text.reserve(length * 3);
+    for (qsizetype n = 0; n < length; ++n) {
+        if (n % 3 == 2 && plain[n] != u'\r' && plain[n] != u'\n')
+            text += sequences[(n / 3) % 5];
+        else
+            text += plain[n];
+    }
+    return text;
+}
+
 } // namespace benchtext

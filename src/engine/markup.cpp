@@ -24,20 +24,11 @@ bool isWhitespaceGroup(QStringView g)
     return true;
 }
 
-// A template part with its character count, counted once per conversion: a template
-// is written around every group, and counting it each time made long templates quadratic.
-struct TemplatePart
-{
-    QStringView text;
-    qint64 characters;
-};
-
 // Writes into memory reserved for the whole code.
 struct WriteSink
 {
     char16_t *out;
 
-    void put(TemplatePart part) { put(part.text); }
     void put(QStringView text)
     {
         // Templates and groups are mostly a few characters: a plain loop beats memcpy.
@@ -55,26 +46,14 @@ struct WriteSink
     }
 };
 
-// Measures the code without writing it, in code units and, when asked, in characters.
+// Measures the code in code units without writing it.
 struct CountSink
 {
-    bool countCharacters = false;
     qint64 units = 0;
-    qint64 characters = 0;
 
-    void put(QStringView text)
-    {
-        units += text.size();
-        if (countCharacters)
-            characters += CharacterCount(text);
-    }
-    void put(TemplatePart part)
-    {
-        units += part.text.size();
-        characters += part.characters;
-    }
-    void put(char16_t) { ++units, ++characters; }
-    void putColor(Rgb) { units += 7, characters += 7; }
+    void put(QStringView text) { units += text.size(); }
+    void put(char16_t) { ++units; }
+    void putColor(Rgb) { units += 7; }
 };
 
 template<typename Sink>
@@ -112,13 +91,12 @@ void putHtmlText(Sink &sink, QStringView g)
 }
 
 template<typename Sink>
-void writeCode(Sink &sink, const CodeRequest &r, qsizetype L, qsizetype step)
+void writeCode(Sink &sink, const CodeRequest &r, const Characters &characters)
 {
     const bool html = r.format == OutputFormat::Html;
-    const TemplatePart prefix{r.tpl.prefix, CharacterCount(r.tpl.prefix)};
-    const TemplatePart middle{r.tpl.middle, CharacterCount(r.tpl.middle)};
-    const TemplatePart suffix{r.tpl.suffix, CharacterCount(r.tpl.suffix)};
-    ForEachGroup(r.text, L, step, [&](qsizetype i, QStringView g) {
+    const QStringView prefix = r.tpl.prefix, middle = r.tpl.middle, suffix = r.tpl.suffix;
+    const qsizetype L = characters.count();
+    ForEachGroup(characters, WholeStep(r.stepValue, L), [&](qsizetype i, QStringView g) {
         if (isWhitespaceGroup(g)) {
             if (html)
                 putHtmlWhitespace(sink, g);
@@ -149,9 +127,12 @@ QString HexByte(double value)
     return QString(digits, 2);
 }
 
-qint64 CodeLengthBound(const CodeRequest &request)
+namespace {
+
+// The length bound of CodeLengthBound, for the text's characters already found.
+qint64 lengthBound(const CodeRequest &request, const Characters &characters)
 {
-    const qsizetype L = CharacterCount(request.text);
+    const qsizetype L = characters.count();
     const qsizetype step = WholeStep(request.stepValue, L);
     const qsizetype groups = (L + step - 1) / step;
     const qint64 perGroup = request.tpl.prefix.size() + 7 + request.tpl.middle.size()
@@ -162,36 +143,64 @@ qint64 CodeLengthBound(const CodeRequest &request)
     if (bound <= MaxCodeLength)
         return bound;
     CountSink count; // the quick bound is far above the code: count it exactly
-    writeCode(count, request, L, step);
+    writeCode(count, request, characters);
     return count.units;
 }
 
-std::optional<QString> GenerateCode(const CodeRequest &request)
-{
-    return GenerateCode(request, CodeLengthBound(request));
-}
-
-std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound)
+std::optional<QString> generate(const CodeRequest &request, const Characters &characters, qint64 bound)
 {
     if (bound > MaxCodeLength)
         return std::nullopt;
-    const qsizetype L = CharacterCount(request.text);
-    const qsizetype step = WholeStep(request.stepValue, L);
-
     QString code;
     code.resize(bound); // left uninitialised until written
     WriteSink sink{reinterpret_cast<char16_t *>(code.data())};
-    writeCode(sink, request, L, step);
+    writeCode(sink, request, characters);
     code.truncate(sink.out - reinterpret_cast<const char16_t *>(code.constData()));
     return code;
 }
 
+} // namespace
+
+qint64 CodeLengthBound(const CodeRequest &request)
+{
+    return lengthBound(request, Characters(request.text));
+}
+
+std::optional<QString> GenerateCode(const CodeRequest &request)
+{
+    const Characters characters(request.text);
+    return generate(request, characters, lengthBound(request, characters));
+}
+
+std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound)
+{
+    return generate(request, Characters(request.text), bound);
+}
+
+namespace {
+
+bool joinsAnywhere(const CodeRequest &request)
+{
+    return MayJoinAny(request.text) || MayJoinAny(request.tpl.prefix) || MayJoinAny(request.tpl.middle)
+           || MayJoinAny(request.tpl.suffix);
+}
+
+} // namespace
+
+qint64 CodeCharacters(const CodeRequest &request, QStringView code)
+{
+    // Only the text and the template can bring a unit that joins another into the code.
+    return joinsAnywhere(request) ? CharacterCount(code) : code.size();
+}
+
 qint64 CodeCharacterCount(const CodeRequest &request)
 {
-    const qsizetype L = CharacterCount(request.text);
-    CountSink count{true};
-    writeCode(count, request, L, WholeStep(request.stepValue, L));
-    return count.characters;
+    const Characters characters(request.text);
+    CountSink count;
+    writeCode(count, request, characters);
+    if (!joinsAnywhere(request) || count.units > MaxCodeLength)
+        return count.units; // beyond the limit, the units stand for the characters
+    return CharacterCount(*generate(request, characters, count.units));
 }
 
 } // namespace rainquill

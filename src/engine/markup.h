@@ -41,8 +41,14 @@ qint64 CodeLengthBound(const CodeRequest &request);
 // GenerateCode for a caller that has already taken the request's CodeLengthBound.
 std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound);
 
-// The number of characters (code points) of the code GenerateCode would write, without
-// building it.
+// The number of characters of a code GenerateCode wrote for the request, the code counted
+// as one text; found without reading the code when neither the text nor the template has
+// a unit that may join another.
+qint64 CodeCharacters(const CodeRequest &request, QStringView code);
+
+// The number of characters of the code GenerateCode would write for the request, built
+// only when the text or the template has a unit that may join another. A code longer than
+// MaxCodeLength is counted in code units.
 qint64 CodeCharacterCount(const CodeRequest &request);
 
 } // namespace rainquill

@@ -36,12 +36,13 @@ QList<PreviewRun> unitPlan(qsizetype size, Rgb start, Rgb end, qsizetype step)
 
 QList<PreviewRun> PreviewPlan(QStringView text, Rgb start, Rgb end, double stepValue)
 {
-    const qsizetype L = CharacterCount(text);
+    const Characters characters(text);
+    const qsizetype L = characters.count();
     const qsizetype step = WholeStep(stepValue, L);
-    if (L == text.size())
+    if (characters.single())
         return unitPlan(L, start, end, step);
     QList<PreviewRun> runs;
-    ForEachGroup(text, L, step, [&](qsizetype i, QStringView g) {
+    ForEachGroup(characters, step, [&](qsizetype i, QStringView g) {
         const Rgb color = GroupColor(start, end, i, L);
         if (!runs.isEmpty() && runs.back().color == color) {
             runs.back().length += g.size();

@@ -1,45 +1,84 @@
 #pragma once
 
 #include <QChar>
+#include <QList>
 #include <QStringView>
+
+#include <array>
 
 namespace rainquill {
 
-// A character is a Unicode code point: a surrogate pair counts as one and is never split.
-// A lone surrogate counts as one character of its own.
+// A character is what the reader sees as one: an extended grapheme cluster of Unicode's
+// default segmentation (an emoji with its modifiers and joined parts, a flag, a letter
+// with its accents, a Hangul syllable of jamo), except that a line break CR LF stays two
+// characters, CR then LF.
 
-inline qsizetype NextCharacterEnd(QStringView text, qsizetype pos)
+namespace detail {
+// One bit for every UTF-16 code unit that may make a character with a unit beside it.
+extern const std::array<quint64, 1024> &JoiningUnits;
+} // namespace detail
+
+// Whether a code unit may make one character with a unit beside it: a surrogate, or a
+// code point that extends, joins or prepends. A text without any has a character for
+// every code unit, and between two units that are neither there is always a boundary.
+inline bool MayJoinOthers(QChar unit)
 {
-    if (QChar::isHighSurrogate(text[pos].unicode()) && pos + 1 < text.size()
-        && QChar::isLowSurrogate(text[pos + 1].unicode()))
-        return pos + 2;
-    return pos + 1;
+    const char16_t u = unit.unicode();
+    return u >= 0x300 && (detail::JoiningUnits[u >> 6] >> (u & 63) & 1);
 }
+
+inline bool MayJoinAny(QStringView text)
+{
+    for (const QChar unit : text) {
+        if (MayJoinOthers(unit))
+            return true;
+    }
+    return false;
+}
+
+// The characters of a text, found once: where a character takes more than one code unit
+// (only near units that may join: between two units that are neither there is always a
+// boundary), the system's break iterator decides, and what it decided is kept, so that
+// counting and walking do not ask it again.
+class Characters
+{
+public:
+    explicit Characters(QStringView text);
+
+    QStringView text() const { return m_text; }
+    qsizetype count() const { return m_count; }
+    // Every character a single code unit.
+    bool single() const { return m_count == m_text.size(); }
+
+    // The end of the character that starts at `pos`; fastest when called in order.
+    qsizetype next(qsizetype pos) const;
+
+private:
+    QStringView m_text;
+    qsizetype m_count;
+    QList<qint32> m_starts; // of the characters of several units, in order
+    QList<qint32> m_ends;
+    mutable qsizetype m_cursor = 0;
+};
 
 qsizetype CharacterCount(QStringView text);
 
-// Whether a code unit can make one character with a unit beside it: a text without any
-// has a character for every code unit.
-inline bool MayJoinOthers(QChar unit)
-{
-    return unit.isSurrogate();
-}
-
-// The last place at or before `pos`, and after `from`, where the text may be cut between
-// two characters; `pos` itself when there is none.
+// The last place at or before `pos`, and after `from` (a boundary), where the text may be
+// cut between two characters; `pos` itself when there is none.
 qsizetype CharacterStartAtOrBefore(QStringView text, qsizetype pos, qsizetype from);
 
 // The whole step that cuts a text of L characters into groups: the step value rounded
 // half to even, then 1 when that is more than L - 1 or not at least 1.
 qsizetype WholeStep(double stepValue, qsizetype L);
 
-// Calls visit(i, group) for each group of `step` characters of a text of L characters,
-// i being the 1-based character position of the group's first character.
+// Calls visit(i, group) for each group of `step` characters of the text, i being the
+// 1-based character position of the group's first character.
 template<typename Visit>
-void ForEachGroup(QStringView text, qsizetype L, qsizetype step, Visit &&visit)
+void ForEachGroup(const Characters &characters, qsizetype step, Visit &&visit)
 {
+    const QStringView text = characters.text();
     const qsizetype size = text.size();
-    if (L == size) { // no surrogate pairs: characters are code units
+    if (characters.single()) {
         for (qsizetype pos = 0; pos < size; pos += step)
             visit(pos + 1, text.mid(pos, qMin(step, size - pos)));
         return;
@@ -48,7 +87,7 @@ void ForEachGroup(QStringView text, qsizetype L, qsizetype step, Visit &&visit)
     for (qsizetype i = 1; pos < size; i += step) {
         qsizetype end = pos;
         for (qsizetype n = 0; n < step && end < size; ++n)
-            end = NextCharacterEnd(text, end);
+            end = characters.next(end);
         visit(i, text.mid(pos, end - pos));
         pos = end;
     }

@@ -95,9 +95,9 @@ double frmMain::stepValue() const
     return LeadingNumber(TxtStep->text());
 }
 
-void frmMain::setCodeCaption()
+void frmMain::setCodeCaption(qint64 characters)
 {
-    Frame2->setTitle(QStringLiteral("生成的代码(%1个字符)").arg(CharacterCount(TxtCode->code())));
+    Frame2->setTitle(QStringLiteral("生成的代码(%1个字符)").arg(characters));
 }
 
 void frmMain::refuse(Refusal refusal)
@@ -139,10 +139,10 @@ void frmMain::CmdGo_Click()
         }
         RTInput->showDocument(std::move(preview));
         TxtCode->setCode(*code);
+        setCodeCaption(CodeCharacters(request, *code));
     } catch (const std::bad_alloc &) {
         return refuse(Refusal::OutOfMemory);
     }
-    setCodeCaption();
 }
 
 std::unique_ptr<QTextDocument> frmMain::PreviewColors(double stepValue, const QString &text) const
@@ -292,13 +292,15 @@ void frmMain::SetViewLayout()
         setHeight(TxtCode, FrmMainLayout::Frame1.top + TallFrameHeight - CodePaneMargin);
         break;
     }
+    // A pane made shorter still shows its caret.
+    RTInput->ensureCursorVisible();
 }
 
 void frmMain::CmdClear_Click()
 {
     RTInput->replaceText(QString());
     TxtCode->setCode(QString());
-    setCodeCaption();
+    setCodeCaption(0);
 }
 
 void frmMain::CmdBack_Click()
@@ -307,7 +309,7 @@ void frmMain::CmdBack_Click()
     RTInput->replaceText(QString());
     RTInput->replaceText(text);
     TxtCode->setCode(QString());
-    setCodeCaption();
+    setCodeCaption(0);
 }
 
 void frmMain::CmdClipCode_Click()

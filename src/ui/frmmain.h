@@ -84,7 +84,7 @@ private:
     void SetViewLayout();
 
     static QString InputCaption(qsizetype count);
-    void setCodeCaption();
+    void setCodeCaption(qint64 characters);
     double stepValue() const;
 
     KeyColorStrip *m_keyStrip = nullptr;

@@ -69,7 +69,7 @@ void frmMain::buildControls()
     RTInput->setGeometry(FrmMainLayout::RTInput.toPixels());
     TxtCode = new CodePane(Frame2);
     TxtCode->setGeometry(FrmMainLayout::TxtCode.toPixels());
-    setCodeCaption();
+    setCodeCaption(0);
 
     Frame3[0] = new SwatchFrame(0, 0, QStringLiteral("默认方案(点击下列色块快速选色)"), client);
     Frame3[1] = new SwatchFrame(1, 10, QStringLiteral("自定义方案(鼠标右键单击改变方案)"), client);

@@ -54,6 +54,10 @@ private slots:
                "<font color=#B2B2B2>\t<br /></font><font color=#E6E6E6>e</font>";
         QTest::newRow("emoji groups of two") << "😀😀😀" << 0u << 0xFFFFFFu << 2.0 << ubb
                                              << "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]";
+        // Counted as one text, the code's "]" and the accent that starts the text are one
+        // character.
+        QTest::newRow("a leading accent joins the markup") << QStringLiteral("\u0301a") << 0u << 0xFFFFFFu << 1.0 << ubb
+                                                           << QStringLiteral("[color=#808080]\u0301[/color][color=#FFFFFF]a[/color]");
         QTest::newRow("markup characters html")
             << "<&>" << 0u << 0xFFFFFFu << 1.0 << html
             << "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font><font color=#FFFFFF>&gt;</font>";
@@ -70,6 +74,44 @@ private slots:
         const CodeRequest r = request(text, from, to, step, OutputFormat(format));
         QCOMPARE(GenerateCode(r), std::optional<QString>(code));
         QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
+    }
+
+    // A character is what the reader sees as one: emoji sequences, flags, accents and
+    // jamo stay whole in a group, while CR LF stays two.
+    void charactersAsSeen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<QStringList>("groups");
+        QTest::newRow("thumb with skin tone") << "👍🏽" << 1.0 << QStringList{"👍🏽"};
+        QTest::newRow("family joined by ZWJ") << "👨‍👩‍👧" << 1.0 << QStringList{"👨‍👩‍👧"};
+        QTest::newRow("flag") << "🇨🇳" << 1.0 << QStringList{"🇨🇳"};
+        QTest::newRow("flag after an emoji") << "😀🇨🇳" << 1.0 << QStringList{"😀", "🇨🇳"};
+        QTest::newRow("e and an accent") << "e\u0301x" << 1.0 << QStringList{"e\u0301", "x"};
+        QTest::newRow("Hangul jamo") << "\u1112\u1161\u11ABa" << 1.0 << QStringList{"\u1112\u1161\u11AB", "a"};
+        QTest::newRow("keycap") << "1\uFE0F\u20E3" << 1.0 << QStringList{"1\uFE0F\u20E3"};
+        QTest::newRow("CR LF two") << "a\r\nb" << 1.0 << QStringList{"a", "\r", "\n", "b"};
+        QTest::newRow("groups of two") << "👍🏽a🇨🇳b\u0301c" << 2.0 << QStringList{"👍🏽a", "🇨🇳b\u0301", "c"};
+    }
+    void charactersAsSeen()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, step);
+        QFETCH(QStringList, groups);
+        const Characters characters(text);
+        const qsizetype L = characters.count();
+        QStringList cut;
+        ForEachGroup(characters, WholeStep(step, L), [&](qsizetype, QStringView g) { cut.append(g.toString()); });
+        QCOMPARE(cut, groups);
+        const QString code = GenerateCode(request(text, 0, 0xFFFFFF, step, OutputFormat::Ubb)).value();
+        QCOMPARE(code.count(QStringLiteral("[color=")), groups.size() - text.count(u'\r') - text.count(u'\n'));
+        // A piece of a long paragraph ends between characters: where the place asked for
+        // is inside one, at the start of that character (past the first).
+        for (qsizetype pos = 1; pos < text.size(); ++pos) {
+            const qsizetype cutAt = CharacterStartAtOrBefore(text, pos, 0);
+            if (cutAt != pos)
+                QCOMPARE(CharacterCount(text.left(cutAt)) + CharacterCount(text.mid(cutAt)), L);
+        }
     }
 
     void tooLongCodeIsRefused()
@@ -94,9 +136,10 @@ private slots:
     // runs cover the text exactly once, whatever the step.
     void previewHasTheCodesGroups()
     {
-        const QString text = QStringLiteral("渐变文字abcdefghijklmnopqrstuvwxyz😀").repeated(3);
         const Rgb start{3, 200, 90}, end{250, 10, 91};
         static const QRegularExpression group(QStringLiteral("\\[color=#(\\w{6})\\](.*?)\\[/color\\]"));
+        for (const QString &text : {QStringLiteral("渐变文字abcdefghijklmnopqrstuvwxyz😀👍🏽").repeated(3),
+                                    QStringLiteral("渐变文字abcdefghijklmnopqrstuvwxyz").repeated(40)})
         for (const double step : {1.0, 2.5, 4.4, 0.4, -2.0, 99.0}) {
             QStringList shown, coded;
             qsizetype covered = 0;

@@ -182,6 +182,7 @@ private slots:
         QTest::newRow("1001") << QString(1001, u'a') << warning;
         QTest::newRow("line break counts two") << QString(999, u'a') + "\n" << warning;
         QTest::newRow("emoji counts one") << QStringLiteral("😀").repeated(1000) << "要转换的文字(1000个字符)";
+        QTest::newRow("a thumb with its skin tone counts one") << QStringLiteral("a👍🏽b") << "要转换的文字(3个字符)";
     }
     void inputCaption()
     {
