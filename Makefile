@@ -7,7 +7,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # Debian 12 packages the build, the tests and the benchmarks need.
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev \
             libqt6svg6 libxml2-dev libicu-dev qt6-translations-l10n fonts-wqy-microhei desktop-file-utils appstream dpkg-dev file \
-            lintian strace xdg-utils xvfb xauth
+            lintian strace xdg-utils xvfb xauth x11-utils
 
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAINQUILL_WERROR=ON
 

@@ -1,4 +1,5 @@
 #include "ui/controls.h"
+#include "ui/designpalette.h"
 #include "ui/frmmain.h"
 #include "ui/translations.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    rainquill::UseDesignPalette();
     rainquill::UseChineseEverywhere();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/rainquill.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rainquill.Rainquill"));

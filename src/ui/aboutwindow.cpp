@@ -77,6 +77,7 @@ QFont songti(bool bold, bool underline)
 ClickLabel *linkLabel(const QString &caption, const QUrl &target, QWidget *parent)
 {
     auto *label = new ClickLabel(caption, parent);
+    label->setFocusPolicy(Qt::TabFocus); // reached with Tab, opened with Enter
     QObject::connect(label, &ClickLabel::clicked, label, [target] { OpenAddress::open(target); });
     return label;
 }
@@ -101,6 +102,7 @@ AboutWindow::AboutWindow(const QString &name)
     const QUrl blog(MakerBlogAddress());
     auto *picture = linkLabel(QString(), blog, this);
     picture->setObjectName(QStringLiteral("PicLogo"));
+    picture->setFocusPolicy(Qt::NoFocus); // the blog's link below it takes the keyboard
     picture->setAccessibleName(QStringLiteral("青枫博客标志"));
     picture->setGeometry(PicLogo.toPixels());
     picture->setPixmap(logo());
@@ -118,7 +120,6 @@ AboutWindow::AboutWindow(const QString &name)
 
     labAbout = new QLabel(this);
     labAbout->setObjectName(QStringLiteral("labAbout"));
-    labAbout->setAccessibleName(QStringLiteral("关于"));
     labAbout->setGeometry(AboutLayout::labAbout.toPixels());
     labAbout->setWordWrap(true);
     // The free CJK fonts set lines further apart than 宋体 does; a little smaller, the

@@ -2,6 +2,7 @@
 
 #include "ui/clicklabel.h"
 #include "ui/frmmainlayout.h"
+#include "ui/swatchkeys.h"
 #include "ui/widgetcolors.h"
 
 #include <QLabel>
@@ -56,6 +57,13 @@ BackColorFrame::BackColorFrame(QWidget *parent) : CaptionFrame(QStringLiteral("�
         label->setAccessibleName(QStringLiteral("背景颜色 #%1").arg(hex, 6, 16, QLatin1Char('0')).toUpper());
         setBackground(label, RGBToColor({int(hex >> 16), int((hex >> 8) & 0xFF), int(hex & 0xFF)}));
     }
+    // The 2 x 16 grid, then "自定义" in a row of its own below it.
+    QList<QPoint> places;
+    for (int index = 0; index < CustomElement; ++index)
+        places.append(QPoint(index % 2, index / 2));
+    places.append(QPoint(0, CustomElement / 2));
+    auto *keys = new SwatchKeys(this, {m_elements.begin(), m_elements.end()}, places);
+    connect(keys, &SwatchKeys::activated, this, &BackColorFrame::clicked);
 }
 
 KeyColor BackColorFrame::color(int index) const

@@ -18,6 +18,10 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // With the focus (a link takes it), Enter or Space acts as a click; the focus shows as
+    // the style's focus rectangle.
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 } // namespace rainquill

@@ -1,6 +1,6 @@
 #include "ui/codepane.h"
 
-#include "ui/codepaneaccessible.h"
+#include "ui/accessibility.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -49,7 +49,7 @@ CodePane::CodePane(QWidget *parent) : QAbstractScrollArea(parent)
         verticalScrollBar()->setSliderPosition(int(rowStart(m_top)));
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CodePane::scrollBarMoved);
-    InstallCodePaneAccessible();
+    InstallAccessibility();
 }
 
 CodePane::~CodePane() = default;

@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include "ui/accessibility.h"
 #include "ui/captionframe.h"
 #include "ui/widgetcolors.h"
 
@@ -42,10 +43,13 @@ QFont SongTi(double points)
 void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
                  Qt::WindowFlags buttons)
 {
+    InstallAccessibility();
     window->setObjectName(name);
     window->setWindowTitle(caption);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | buttons);
+    // A dialog to the window manager, so that a child stays above the window it is
+    // transient for.
+    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | buttons);
     window->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
     SetBackgroundColor(window, WindowBackground);
     window->setFont(SongTi(9));
@@ -55,8 +59,17 @@ void SetUpWindow(QWidget *window, const QString &name, const QString &caption, i
 
 void CentreOnScreen(QWidget *window)
 {
-    if (const QScreen *screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->frameGeometry().center() + window->pos());
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    // Centred on the screen's free area; a window larger than that keeps its top-left
+    // corner, with the title bar and its close box, inside it.
+    const QRect area = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QPoint topLeft = area.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    topLeft.setX(qMax(topLeft.x(), area.left()));
+    topLeft.setY(qMax(topLeft.y(), area.top()));
+    window->move(topLeft);
 }
 
 CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)

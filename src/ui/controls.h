@@ -19,8 +19,8 @@ inline const QColor CaptionBlue(0, 0, 255);
 // 宋体 at the given size, with free fonts that carry the same characters after it.
 QFont SongTi(double points);
 
-// A window of a fixed client size in twips, on the windows' background, in 9-point 宋体,
-// with a title bar offering `buttons`; closing it, also with Esc, unloads it.
+// A dialog window of a fixed client size in twips, on the windows' background, in 9-point
+// 宋体, with a title bar offering `buttons`; closing it, also with Esc, unloads it.
 void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
                  Qt::WindowFlags buttons);
 

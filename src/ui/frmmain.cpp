@@ -169,8 +169,8 @@ void frmMain::TxtStep_Change()
     const QString settled = SettleStepText(TxtStep->text());
     if (settled != TxtStep->text()) {
         TxtStep->setText(settled); // runs this handler once more, which leaves it
-        // The caret goes to the start, so that typing on ("abc") replaces the digit.
-        TxtStep->setCursorPosition(0);
+        // The corrected text is selected, so that typing on replaces it.
+        TxtStep->selectAll();
     }
 }
 
@@ -393,6 +393,19 @@ void frmMain::childClosed()
     m_child = nullptr;
     setEnabled(true);
     activateWindow();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // The step box's Up and Down keys do what the arrows beside it do.
+    if (watched == TxtStep && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            TxtStep->setText(StepArrowText(TxtStep->text(), key == Qt::Key_Up ? 1 : -1));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::keyPressEvent(QKeyEvent *event)

@@ -117,11 +117,15 @@ void frmMain::nameForScreenReaders()
     for (StepArrow *arrow : PicDown)
         arrow->setAccessibleName(QStringLiteral("步长减一"));
 
-    // Tab walks the window in reading order, frame by frame, top to bottom: the input and
-    // the code, the strip and its commands, the step, then the row of views and formats.
+    // Tab walks the window in reading order, frame by frame: the background swatches, the
+    // input and the code, the scheme swatches, the strip and its commands, the step, then
+    // the row of views and formats.
     const auto button = [this](const char *name) { return findChild<QPushButton *>(QLatin1String(name)); };
-    QWidget *order[] = {RTInput,
+    QWidget *order[] = {Frame5,
+                        RTInput,
                         TxtCode,
+                        Frame3[0],
+                        Frame3[1],
                         button("CmdLeft"),
                         button("CmdRight"),
                         button("CmdRnd"),
@@ -176,6 +180,7 @@ void frmMain::buildFrame4(QWidget *client)
     stepColors.setColor(QPalette::Text, Qt::black);
     TxtStep->setPalette(stepColors);
     connect(TxtStep, &QLineEdit::textChanged, this, &frmMain::TxtStep_Change);
+    TxtStep->installEventFilter(this);
 
     for (int element = 0; element < 2; ++element) {
         PicUp[size_t(element)] = new StepArrow(StepArrow::Direction::Up, element == 1, Frame4);

@@ -13,6 +13,9 @@ GradientBox::GradientBox(QWidget *parent) : QWidget(parent)
 void DrawGradient(const ColorStrip &strip, GradientBox *box)
 {
     box->m_strip = strip;
+    const auto hex = [](Rgb c) { return QStringLiteral("#%1").arg(c.red << 16 | c.green << 8 | c.blue, 6, 16, QLatin1Char('0')).toUpper(); };
+    // What a screen reader says of the box: its two colours.
+    box->setAccessibleDescription(QStringLiteral("从 %1 到 %2").arg(hex(strip.start()), hex(strip.end())));
     box->update();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/swatchframe.h"
 
 #include "ui/frmmainlayout.h"
+#include "ui/swatchkeys.h"
 #include "ui/widgetcolors.h"
 
 #include <QLabel>
@@ -37,6 +38,17 @@ SwatchFrame::SwatchFrame(int index, int first, const QString &caption, QWidget *
                                .toPixels());
         SetTextColor(label, Qt::black);
     }
+    // Two columns of five.
+    QList<QPoint> places;
+    for (int n = 0; n < 10; ++n)
+        places.append(QPoint(n / 5, n % 5));
+    auto *keys = new SwatchKeys(this, {m_swatches.begin(), m_swatches.end()}, places);
+    const auto click = [this, first](int n, Qt::MouseButton button) {
+        emit swatchPressed(first + n, button);
+        emit swatchClicked(first + n);
+    };
+    connect(keys, &SwatchKeys::activated, this, [click](int n) { click(n, Qt::LeftButton); });
+    connect(keys, &SwatchKeys::menuRequested, this, [click](int n) { click(n, Qt::RightButton); });
 }
 
 } // namespace rainquill

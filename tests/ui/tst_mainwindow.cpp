@@ -1,3 +1,4 @@
+#include "schemes/builtinschemes.h"
 #include "ui/codepane.h"
 #include "ui/gradientbox.h"
 #include "ui/inputpane.h"
@@ -135,8 +136,9 @@ private slots:
     // The view buttons are one stop, the selected one, as option buttons are.
     void tabWalksInReadingOrder()
     {
-        const QStringList order = {"RTInput", "TxtCode",  "CmdLeft", "CmdRight",    "CmdRnd",  "CmdContrary", "CmdGo",
-                                   "CmdBack", "CmdClear", "ChkAuto", "CmdClipCode", "TxtStep", "OptAll",      "Combo1"};
+        const QStringList order = {"RTInput", "TxtCode", "Frame3_0",    "CmdLeft", "CmdRight", "CmdRnd",
+                                   "CmdContrary", "CmdGo", "CmdBack",    "CmdClear", "ChkAuto",  "CmdClipCode",
+                                   "TxtStep", "OptAll",  "Combo1",      "Frame5"};
         click("OptAll"); // both panes showing
         m_window->activateWindow();
         get("RTInput")->setFocus();
@@ -405,6 +407,113 @@ private slots:
             QCOMPARE(input()->textCursor().position(), 1 + QString(text).replace("\r\n", "\n").size());
             QVERIFY(!uitest::characterColors(input()->document()).contains(QColor(Qt::red)));
         }
+    }
+
+    // The scheme swatches from the keyboard: one Tab stop, arrows over two columns of five
+    // without wrapping, Space as a left click; the mark is painted on the swatch.
+    void schemeSwatchesFromTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("moves"); // l, r, u, d
+        QTest::addColumn<int>("scheme");
+        QTest::newRow("first") << "" << 0;
+        QTest::newRow("second column, second row") << "rd" << 6;
+        QTest::newRow("no wrap at the bottom") << "dddddd" << 4;
+        QTest::newRow("no wrap at the right") << "rrr" << 5;
+        QTest::newRow("last") << "rdddd" << 9;
+    }
+    void schemeSwatchesFromTheKeyboard()
+    {
+        QFETCH(QString, moves);
+        QFETCH(int, scheme);
+        QWidget *frame = get("Frame3_0");
+        const QImage unmarked = frame->grab().toImage();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_Tab); // the code pane is hidden: the swatches are next
+        QCOMPARE(QApplication::focusWidget(), frame);
+        QVERIFY(frame->grab().toImage() != unmarked); // the focus mark shows
+        const QHash<QChar, Qt::Key> keys{{u'l', Qt::Key_Left}, {u'r', Qt::Key_Right}, {u'u', Qt::Key_Up},
+                                         {u'd', Qt::Key_Down}};
+        for (const QChar move : moves)
+            QTest::keyClick(frame, keys[move]);
+        QTest::keyClick(frame, Qt::Key_Space);
+        QCOMPARE(m_window->strip(), BuiltInSchemes[size_t(scheme)]);
+    }
+
+    // The background swatches likewise: the 2 x 16 grid, then "自定义" below it, Enter as a
+    // click.
+    void backgroundSwatchesFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<int>("rights");
+        QTest::addColumn<QColor>("color");
+        QTest::newRow("#C0C0C0") << 1 << 1 << QColor(192, 192, 192);
+        QTest::newRow("last row, right") << 15 << 1 << QColor(0xFF, 0xE0, 0xC0);
+        QTest::newRow("自定义 from the right column") << 20 << 1 << QColor(0x12, 0x34, 0x56);
+    }
+    void backgroundSwatchesFromTheKeyboard()
+    {
+        QFETCH(int, downs);
+        QFETCH(int, rights);
+        QFETCH(QColor, color);
+        QWidget *frame = get("Frame5");
+        frame->setFocus(Qt::TabFocusReason);
+        for (int n = 0; n < rights; ++n)
+            QTest::keyClick(frame, Qt::Key_Right);
+        for (int n = 0; n < downs; ++n)
+            QTest::keyClick(frame, Qt::Key_Down);
+        if (downs > 15)
+            ColorDialog::queueAnswer(0x563412);
+        QTest::keyClick(frame, Qt::Key_Return);
+        QVERIFY(uitest::paints(input()->viewport(), color));
+        QVERIFY(code().isEmpty()); // Enter stayed with the swatches
+    }
+
+    // The step box's Up and Down keys step as its arrows do; a corrected text is selected,
+    // so typing replaces it.
+    void stepBoxFromTheKeyboard()
+    {
+        auto *step = get<QLineEdit>("TxtStep");
+        step->setFocus();
+        QTest::keyClick(step, Qt::Key_Up);
+        QTest::keyClick(step, Qt::Key_Up);
+        QCOMPARE(step->text(), QStringLiteral("3"));
+        QTest::keyClick(step, Qt::Key_Down);
+        QCOMPARE(step->text(), QStringLiteral("2"));
+        step->selectAll();
+        QTest::keyClick(step, Qt::Key_Backspace); // empty: corrected to "1"
+        QTest::keyClicks(step, QStringLiteral("5"));
+        QCOMPARE(step->text(), QStringLiteral("5"));
+    }
+
+    // A screen reader hears the strip's colours, kept current.
+    void stripDescribed()
+    {
+        const auto description = [this] {
+            return QAccessible::queryAccessibleInterface(get("PicColor"))->text(QAccessible::Description);
+        };
+        QCOMPARE(description(), QStringLiteral("从 #0079FF 到 #FF00FF"));
+        click("CmdContrary");
+        QCOMPARE(description(), QStringLiteral("从 #FF00FF 到 #0079FF"));
+        // Each scheme swatch, its scheme's colours.
+        QCOMPARE(QAccessible::queryAccessibleInterface(get("PicColorBox_9"))->text(QAccessible::Description),
+                 QStringLiteral("从 #000000 到 #0000FF"));
+    }
+
+    // With a dark desktop theme the program keeps the design's light look: typed text is
+    // painted dark on the white pane.
+    void darkThemeKeepsTheLook()
+    {
+        QPalette dark(QColor(53, 53, 53), QColor(35, 35, 35));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(25, 25, 25));
+        QApplication::setPalette(dark);
+        UseDesignPalette();
+        input()->setFocus();
+        QTest::keyClicks(input(), QStringLiteral("gradient text"));
+        QVERIFY(uitest::paints(input()->viewport(), Qt::black));
     }
 
     // A paste of any size is one step to undo and to redo, and reads back exactly.

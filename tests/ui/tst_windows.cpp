@@ -1,11 +1,14 @@
 #include "schemefixture.h"
 #include "ui/frmcustomcolor.h"
+#include "ui/controls.h"
 #include "ui/gradientbox.h"
 #include "ui/keycolorstrip.h"
 #include "ui/schemefilemessages.h"
 #include "uitest.h"
 
+#include <QAccessible>
 #include <QLabel>
+#include <QScreen>
 #include <QWindow>
 
 using namespace rainquill;
@@ -59,6 +62,7 @@ private slots:
         QVERIFY(window);
         QVERIFY(!m_window->isEnabled());
         QCOMPARE(window->windowHandle()->transientParent(), m_window->windowHandle());
+        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Dialog);
         QCOMPARE(window->focusWidget(), uitest::control(window, defaultButton));
         // A close request to the disabled main window is refused while the child is open.
         QVERIFY(!m_window->close());
@@ -82,6 +86,62 @@ private slots:
         QCOMPARE(OpenAddress::takeOpened(), (QList<QUrl>{blog, QUrl("http://www.qingfeng.example/rainquill/"),
                                                          QUrl("mailto:author@qingfeng.example"), blog}));
         QVERIFY(about->isVisible());
+        // From the keyboard: Tab goes from "确 定" to each link in turn, never to the logo,
+        // and Enter opens the link that has the focus.
+        QCOMPARE(about->focusWidget()->objectName(), QStringLiteral("CmdOK"));
+        for (const char *link : {"Label1", "Label2", "Label3"}) {
+            QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(about->focusWidget()->objectName(), QLatin1String(link));
+            QTest::keyClick(about->focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(OpenAddress::takeOpened(), (QList<QUrl>{blog, QUrl("http://www.qingfeng.example/rainquill/"),
+                                                         QUrl("mailto:author@qingfeng.example")}));
+        // The about text is read as the text it is.
+        QVERIFY(QAccessible::queryAccessibleInterface(uitest::control(about, "labAbout"))
+                    ->text(QAccessible::Name)
+                    .contains(QStringLiteral("青枫")));
+    }
+
+    // A custom swatch's editor opens from the keyboard too: the Menu key or Shift+F10 on
+    // the marked swatch acts as a right click.
+    void editorFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Menu") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    }
+    void editorFromTheKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        get<QAction>("MenuCustom")->trigger();
+        QCOMPARE(MessageBox::takeShown(), QList<MessageBox::Shown>{Damaged}); // color.dat made anew
+        QWidget *frame = get("Frame3_1");
+        frame->setFocus(Qt::TabFocusReason);
+        for (const Qt::Key move : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(frame, move);
+        QTest::keyClick(frame, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        auto *editor = qobject_cast<frmCustomColor *>(uitest::topLevel("frmCustomColor"));
+        QVERIFY(editor);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案8")); // the second column's third
+        editor->close();
+    }
+
+    // A window opens centred on the free area of its screen; one larger than that keeps
+    // its top-left corner, with the title bar, inside it.
+    void opensWhereUsable()
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        for (const QSize size : {QSize(300, 200), area.size() * 2}) {
+            QWidget window;
+            window.resize(size);
+            CentreOnScreen(&window);
+            if (size.width() < area.width())
+                QVERIFY((window.frameGeometry().center() - area.center()).manhattanLength() <= 2);
+            else
+                QCOMPARE(window.frameGeometry().topLeft(), area.topLeft());
+        }
     }
 
     void thanksEndsTheProgram_data()

@@ -4,6 +4,7 @@
 // window per test, the seams answered, and ways to look at what is painted.
 
 #include "ui/colordialog.h"
+#include "ui/designpalette.h"
 #include "ui/frmmain.h"
 #include "ui/messagebox.h"
 #include "ui/openaddress.h"
@@ -84,6 +85,7 @@ protected:
     void openWindow()
     {
         rainquill::UseChineseEverywhere();
+        rainquill::UseDesignPalette();
         rainquill::MessageBox::setRecording(true);
         rainquill::OpenAddress::setRecording(true);
         rainquill::EndProgram::setRecording(true);

@@ -1,8 +1,9 @@
-#include "ui/codepaneaccessible.h"
+#include "ui/accessibility.h"
 
 #include "ui/codepane.h"
 
 #include <QAccessibleWidget>
+#include <QDialog>
 
 namespace rainquill {
 
@@ -61,19 +62,23 @@ private:
     CodePane *pane() const { return static_cast<CodePane *>(widget()); }
 };
 
-QAccessibleInterface *codePaneAccessible(const QString &, QObject *object)
+QAccessibleInterface *accessibleFor(const QString &, QObject *object)
 {
     if (auto *pane = qobject_cast<CodePane *>(object))
         return new CodePaneAccessible(pane);
+    // A window of the dialog type that is not one of Qt's dialogs: one of ours.
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (widget && widget->isWindow() && widget->windowType() == Qt::Dialog && !qobject_cast<QDialog *>(widget))
+        return new QAccessibleWidget(widget, QAccessible::Dialog);
     return nullptr;
 }
 
 } // namespace
 
-void InstallCodePaneAccessible()
+void InstallAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(codePaneAccessible);
+        QAccessible::installFactory(accessibleFor);
         return true;
     }();
     Q_UNUSED(installed);
