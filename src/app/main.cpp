@@ -1,13 +1,16 @@
+#include "commandline.h"
 #include "ui/controls.h"
-#include "ui/designpalette.h"
 #include "ui/frmmain.h"
-#include "ui/translations.h"
+#include "ui/platform/designpalette.h"
+#include "ui/platform/translations.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = rainquill::HandleCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     rainquill::UseDesignPalette();

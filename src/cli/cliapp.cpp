@@ -247,6 +247,10 @@ std::variant<QByteArray, Failure> convert(const Options &options)
         return *failure;
 
     CodeRequest request = requestFor(options, std::get<ColorScheme>(scheme), text);
+    // The step is read as the window's step box reads it; where the box would correct it,
+    // the user is told what it became.
+    if (const QString settled = SettleStepText(options.stepText); settled != options.stepText)
+        printError(QStringLiteral("rainquill-cli: --step \"%1\" read as %2").arg(options.stepText, settled));
     // A text too long to read is not empty: the template comes first, as for any text.
     if (tooLong)
         return refusal(request.tpl.isComplete() ? Refusal::TextTooLong : Refusal::IncompleteTemplate);
@@ -309,8 +313,11 @@ int Run(int argc, char **argv)
     if (options.help)
         return writeInformation(HelpText());
     if (options.version) {
-        return writeInformation(
-            QStringLiteral("rainquill-cli %1 (build %2)\n").arg(QLatin1String(CurrentVersion)).arg(CurrentBuild));
+        return writeInformation(QStringLiteral("rainquill-cli %1 (build %2)\nCopyright (C) %3 The Rainquill authors\n"
+                                               "License: MIT\n")
+                                    .arg(QLatin1String(ProjectVersion))
+                                    .arg(CurrentBuild)
+                                    .arg(QLatin1String(ReleaseYear)));
     }
 
     std::variant<QByteArray, Failure> result = refusal(Refusal::OutOfMemory);
@@ -320,8 +327,7 @@ int Run(int argc, char **argv)
         // Refused as what it is, never an abort.
     }
     if (const auto *failure = std::get_if<Failure>(&result)) {
-        printError(failure->status == Refused ? failure->message
-                                              : QStringLiteral("rainquill-cli: ") + failure->message);
+        printError(QStringLiteral("rainquill-cli: ") + failure->message);
         return failure->status;
     }
     if (!writeOut(std::get<QByteArray>(result))) {

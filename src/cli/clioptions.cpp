@@ -1,5 +1,6 @@
 #include "cli/clioptions.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 #include <limits>
 
@@ -39,117 +40,104 @@ std::optional<qint64> parseWhole(const QString &text, qint64 lowest, qint64 high
     return value;
 }
 
+// The options, as the parser knows them: one that takes a value names it.
+struct Known
+{
+    QCommandLineOption format{{"f", "format"}, {}, "format"};
+    QCommandLineOption prefix{"prefix", {}, "text"};
+    QCommandLineOption middle{"middle", {}, "text"};
+    QCommandLineOption suffix{"suffix", {}, "text"};
+    QCommandLineOption scheme{"scheme", {}, "number"};
+    QCommandLineOption custom{"custom", {}, "number"};
+    QCommandLineOption from{"from", {}, "colour"};
+    QCommandLineOption to{"to", {}, "colour"};
+    QCommandLineOption step{{"s", "step"}, {}, "text"};
+    QCommandLineOption fit{"fit", {}, "characters"};
+    QCommandLineOption preview{"preview"};
+    QCommandLineOption help{{"h", "help"}};
+    QCommandLineOption version{{"v", "version"}};
+};
+
+// A number 1-10 for --scheme and --custom.
+std::variant<int, UsageError> schemeNumber(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    const QString text = parser.value(option);
+    const auto number = parseWhole(text, 1, 10);
+    if (!number)
+        return UsageError{QStringLiteral("--%1 takes a number from 1 to 10, not \"%2\"").arg(option.names().last(), text)};
+    return int(*number);
+}
+
+std::optional<UsageError> readValues(const QCommandLineParser &parser, const Known &known, Options &options)
+{
+    if (parser.isSet(known.format)) {
+        const auto format = parseFormat(parser.value(known.format));
+        if (!format)
+            return UsageError{QStringLiteral("unknown format \"%1\" (use ubb, html, qq or custom)")
+                                  .arg(parser.value(known.format))};
+        options.format = *format;
+    }
+    for (const auto &[option, target] : {std::pair{&known.prefix, &options.prefix}, {&known.middle, &options.middle},
+                                         {&known.suffix, &options.suffix}}) {
+        if (parser.isSet(*option))
+            *target = parser.value(*option);
+    }
+    if (parser.isSet(known.scheme)) {
+        const auto number = schemeNumber(parser, known.scheme);
+        if (const auto *error = std::get_if<UsageError>(&number))
+            return *error;
+        options.scheme = std::get<int>(number);
+    }
+    if (parser.isSet(known.custom)) {
+        const auto number = schemeNumber(parser, known.custom);
+        if (const auto *error = std::get_if<UsageError>(&number))
+            return *error;
+        options.custom = std::get<int>(number);
+    }
+    for (const auto &[option, target] : {std::pair{&known.from, &options.from}, {&known.to, &options.to}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *target = parseColor(parser.value(*option));
+        if (!*target)
+            return UsageError{QStringLiteral("bad colour \"%1\" for --%2 (use #RRGGBB or RRGGBB)")
+                                  .arg(parser.value(*option), option->names().last())};
+    }
+    if (parser.isSet(known.step))
+        options.stepText = parser.value(known.step);
+    if (parser.isSet(known.fit)) {
+        options.fit = parseWhole(parser.value(known.fit), 0, std::numeric_limits<qint64>::max());
+        if (!options.fit)
+            return UsageError{QStringLiteral("--fit takes a whole number of characters, not \"%1\"")
+                                  .arg(parser.value(known.fit))};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
 {
+    const Known known;
+    QCommandLineParser parser;
+    parser.addOptions({known.format, known.prefix, known.middle, known.suffix, known.scheme, known.custom, known.from,
+                       known.to, known.step, known.fit, known.preview, known.help, known.version});
+    if (!parser.parse(QStringList{QStringLiteral("rainquill-cli")} + arguments))
+        return UsageError{parser.errorText()};
+
     Options options;
-    bool stepGiven = false;
-    bool schemeGiven = false;
-    bool onlyFiles = false;
-    QStringList files;
+    options.help = parser.isSet(known.help);
+    options.version = parser.isSet(known.version);
+    options.preview = parser.isSet(known.preview);
+    if (auto error = readValues(parser, known, options))
+        return *error;
 
-    for (qsizetype n = 0; n < arguments.size(); ++n) {
-        QString arg = arguments[n];
-        if (onlyFiles || arg == u"-" || !arg.startsWith(u'-')) {
-            files.append(arg);
-            continue;
-        }
-        if (arg == u"--") {
-            onlyFiles = true;
-            continue;
-        }
-        std::optional<QString> inlineValue;
-        if (arg.startsWith(u"--") && arg.contains(u'=')) {
-            inlineValue = arg.mid(arg.indexOf(u'=') + 1);
-            arg.truncate(arg.indexOf(u'='));
-        }
-        const auto value = [&]() -> std::optional<QString> {
-            if (inlineValue)
-                return inlineValue;
-            if (n + 1 < arguments.size())
-                return arguments[++n];
-            return std::nullopt;
-        };
-        const auto flag = [&](bool &target) -> std::optional<UsageError> {
-            if (inlineValue)
-                return UsageError{arg + QStringLiteral(" takes no value")};
-            target = true;
-            return std::nullopt;
-        };
-        const auto missing = [&] { return UsageError{arg + QStringLiteral(" needs a value")}; };
-
-        if (arg == u"-h" || arg == u"--help") {
-            if (auto error = flag(options.help))
-                return *error;
-        } else if (arg == u"-v" || arg == u"--version") {
-            if (auto error = flag(options.version))
-                return *error;
-        } else if (arg == u"--preview") {
-            if (auto error = flag(options.preview))
-                return *error;
-        } else if (arg == u"-f" || arg == u"--format") {
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto format = parseFormat(*v);
-            if (!format)
-                return UsageError{QStringLiteral("unknown format \"%1\" (use ubb, html, qq or custom)").arg(*v)};
-            options.format = *format;
-        } else if (arg == u"--prefix" || arg == u"--middle" || arg == u"--suffix") {
-            const auto v = value();
-            if (!v)
-                return missing();
-            (arg == u"--prefix" ? options.prefix : arg == u"--middle" ? options.middle : options.suffix) = *v;
-        } else if (arg == u"--scheme") {
-            schemeGiven = true;
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto number = parseWhole(*v, 1, 10);
-            if (!number)
-                return UsageError{QStringLiteral("--scheme takes a number from 1 to 10, not \"%1\"").arg(*v)};
-            options.scheme = int(*number);
-        } else if (arg == u"--custom") {
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto number = parseWhole(*v, 1, 10);
-            if (!number)
-                return UsageError{QStringLiteral("--custom takes a number from 1 to 10, not \"%1\"").arg(*v)};
-            options.custom = int(*number);
-        } else if (arg == u"--from" || arg == u"--to") {
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto color = parseColor(*v);
-            if (!color)
-                return UsageError{QStringLiteral("bad colour \"%1\" for %2 (use #RRGGBB or RRGGBB)").arg(*v, arg)};
-            (arg == u"--from" ? options.from : options.to) = color;
-        } else if (arg == u"-s" || arg == u"--step") {
-            const auto v = value();
-            if (!v)
-                return missing();
-            options.stepText = *v;
-            stepGiven = true;
-        } else if (arg == u"--fit") {
-            const auto v = value();
-            if (!v)
-                return missing();
-            options.fit = parseWhole(*v, 0, std::numeric_limits<qint64>::max());
-            if (!options.fit)
-                return UsageError{QStringLiteral("--fit takes a whole number of characters, not \"%1\"").arg(*v)};
-        } else {
-            return UsageError{QStringLiteral("unknown option \"%1\"").arg(arg)};
-        }
-    }
-
+    const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return UsageError{QStringLiteral("more than one input file: \"%1\", \"%2\"").arg(files[0], files[1])};
     options.file = files.value(0);
-    if (schemeGiven && options.custom)
+    if (parser.isSet(known.scheme) && options.custom)
         return UsageError{QStringLiteral("--scheme and --custom cannot be used together")};
-    if (stepGiven && options.fit)
+    if (parser.isSet(known.step) && options.fit)
         return UsageError{QStringLiteral("--step and --fit cannot be used together")};
     if (options.format != OutputFormat::Custom && (options.prefix || options.middle || options.suffix))
         return UsageError{QStringLiteral("--prefix, --middle and --suffix need --format custom")};
@@ -178,6 +166,8 @@ QString HelpText()
         "  -h, --help                        show this help\n"
         "  -v, --version                     show the version\n"
         "\n"
+        "An option's value may follow it (--format html, -f html), be joined to it\n"
+        "(--format=html, -fhtml); \"--\" ends the options.\n"
         "Line breaks become CR LF, as in the program's input pane; the code is written in\n"
         "UTF-8 with no newline added.\n"
         "Exit status: 0 success, 1 the program refused the text (its message on standard\n"

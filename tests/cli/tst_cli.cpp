@@ -69,9 +69,15 @@ private slots:
         QTest::newRow("custom")
             << QStringList{"-f", "custom", "--prefix", "<", "--middle", "|", "--suffix", ">", "--to", "0022ff"}
             << QByteArray("x") << 0 << QByteArray("<#0022FF|x>") << QByteArray();
-        QTest::newRow("step settled to 100, then reset")
+        QTest::newRow("step settled to 100, then reset, and told")
             << bw + QStringList{"--step", "1e999"} << QByteArray("ab") << 0
-            << QByteArray("[color=#808080]a[/color][color=#FFFFFF]b[/color]") << QByteArray();
+            << QByteArray("[color=#808080]a[/color][color=#FFFFFF]b[/color]")
+            << QByteArray("rainquill-cli: --step \"1e999\" read as 100\n");
+        // The forms of an option and its value that command-line users know.
+        const QByteArray htmlAb("<font color=#803CFF>a</font><font color=#FF00FF>b</font>");
+        for (const QStringList &form : {QStringList{"-fhtml"}, QStringList{"-f", "html"}, QStringList{"--format=html"},
+                                        QStringList{"--format", "html"}})
+            QTest::newRow(qPrintable(form.join(u' '))) << form << QByteArray("ab") << 0 << htmlAb << QByteArray();
         QTest::newRow("fit") << bw + QStringList{"--fit", "60"} << QByteArray("abcde") << 0
                              << QByteArray("[color=#333333]abc[/color][color=#CCCCCC]de[/color]") << QByteArray();
         // The text's own controls never reach the terminal raw: ESC, BEL and CSI as pictures.
@@ -120,7 +126,9 @@ private slots:
         QTest::newRow("help, failed write") << QStringList{"sh", "$CLI --help > /dev/full"} << QByteArray() << 2
                                             << QByteArray() << QByteArray("cannot write standard output");
         QTest::newRow("version") << QStringList{"--version"} << QByteArray() << 0
-                                 << QByteArray("rainquill-cli V2.2.0 (build 2200)\n") << QByteArray();
+                                 << QByteArray("rainquill-cli 2.2.0 (build 2200)\nCopyright (C) 2026 The Rainquill authors\n"
+                                               "License: MIT\n")
+                                 << QByteArray();
     }
     void convert()
     {
@@ -133,6 +141,8 @@ private slots:
         QCOMPARE(outcome.exitCode, exitCode);
         QCOMPARE(outcome.out, out);
         QVERIFY2(err.isEmpty() ? outcome.err.isEmpty() : outcome.err.contains(err), outcome.err.constData());
+        if (!outcome.err.isEmpty()) // every message names the program first
+            QVERIFY2(outcome.err.startsWith("rainquill-cli: "), outcome.err.constData());
         QFile colorDat(m_dir.filePath(QStringLiteral("color.dat")));
         QVERIFY(colorDat.open(QIODevice::ReadOnly));
         QCOMPARE(colorDat.readAll(), m_colorDat); // read only: never repaired or rewritten

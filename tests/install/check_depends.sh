@@ -25,7 +25,7 @@ names() { tr ',|' '\n\n' | sed -e 's/(.*)//' -e 's/:any//' -e 's/^ *//' -e 's/ *
 
 # The dependency closure of the package's Depends, among installed packages.
 queue=$(dpkg-deb --field "$deb" Depends | names)
-closure=""
+closure=" $(dpkg-deb --field "$deb" Package)" # its own files count, once installed
 while [ -n "$queue" ]; do
     next=""
     for p in $queue; do
