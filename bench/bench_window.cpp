@@ -1,8 +1,8 @@
 #include "benchtext.h"
 #include "engine/markup.h"
-#include "ui/codepane.h"
 #include "ui/frmmain.h"
-#include "ui/inputpane.h"
+#include "ui/widgets/codepane.h"
+#include "ui/widgets/inputpane.h"
 
 #include <QApplication>
 #include <QTextBlock>

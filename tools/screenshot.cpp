@@ -3,7 +3,7 @@
 // `make screenshot`).
 
 #include "ui/frmmain.h"
-#include "ui/inputpane.h"
+#include "ui/widgets/inputpane.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -138,10 +138,4 @@ std::optional<SchemeFileError> CustomSchemeFile::save(int number, const ColorSch
     return writeLines(m_path, lines);
 }
 
-CustomSchemeFile &CustomSchemes()
-{
-    static CustomSchemeFile file;
-    return file;
-}
-
 } // namespace rainquill

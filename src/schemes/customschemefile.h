@@ -70,7 +70,4 @@ private:
     bool m_repaired = false;
 };
 
-// The program's one scheme file.
-CustomSchemeFile &CustomSchemes();
-
 } // namespace rainquill

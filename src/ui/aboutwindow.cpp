@@ -1,11 +1,11 @@
 #include "ui/aboutwindow.h"
 
-#include "ui/clicklabel.h"
 #include "ui/controls.h"
-#include "ui/maker.h"
-#include "ui/openaddress.h"
+#include "ui/platform/openaddress.h"
 #include "ui/twips.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/clicklabel.h"
+#include "update/maker.h"
 
 #include <QCloseEvent>
 #include <QLabel>

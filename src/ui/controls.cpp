@@ -1,8 +1,8 @@
 #include "ui/controls.h"
 
-#include "ui/accessibility.h"
-#include "ui/captionframe.h"
+#include "ui/platform/accessibility.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/captionframe.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -51,7 +51,7 @@ void SetUpWindow(QWidget *window, const QString &name, const QString &caption, i
     // transient for.
     window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | buttons);
     window->setFixedSize(fromTwips(widthTwips), fromTwips(heightTwips));
-    SetBackgroundColor(window, WindowBackground);
+    SetBackgroundColor(window, DesignColor::WindowBackground);
     window->setFont(SongTi(9));
     window->installEventFilter(new CloseOnEscape(window));
     CentreOnScreen(window);
@@ -85,7 +85,7 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(place.toPixels());
-    SetButtonColor(button, ButtonBackground);
+    SetButtonColor(button, DesignColor::ButtonBackground);
     // A command button with the focus takes Enter for itself.
     button->setAutoDefault(true);
     button->setAccessibleName(caption);

@@ -11,11 +11,6 @@ class QWidget;
 
 namespace rainquill {
 
-// The colours the windows share.
-inline const QColor WindowBackground(244, 244, 244);
-inline const QColor ButtonBackground(240, 240, 255);
-inline const QColor CaptionBlue(0, 0, 255);
-
 // 宋体 at the given size, with free fonts that carry the same characters after it.
 QFont SongTi(double points);
 

@@ -1,10 +1,10 @@
 #include "ui/frmcustomcolor.h"
 
 #include "schemes/customschemefile.h"
-#include "ui/captionframe.h"
 #include "ui/controls.h"
-#include "ui/keycolorstrip.h"
 #include "ui/schemefilemessages.h"
+#include "ui/widgets/captionframe.h"
+#include "ui/widgets/keycolorstrip.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -27,7 +27,7 @@ inline constexpr TwipsRect CmdCancel{2100, 1980, 885, 400};
 
 } // namespace CustomColorLayout
 
-frmCustomColor::frmCustomColor(int number)
+frmCustomColor::frmCustomColor(int number, CustomSchemeFile &schemes) : m_schemes(schemes)
 {
     using namespace CustomColorLayout;
     SetUpWindow(this, QStringLiteral("frmCustomColor"), QStringLiteral("自定义方案"), ClientWidth, ClientHeight,
@@ -54,14 +54,14 @@ void frmCustomColor::CustomNumber(int getNumber)
 void frmCustomColor::Form_Load()
 {
     setWindowTitle(QStringLiteral("自定义方案 方案%1").arg(SchemeNumber));
-    LoadCustomSchemes(this);
-    m_strip->setStrip(CustomSchemes().schemes()[size_t(SchemeNumber - 1)]);
+    LoadCustomSchemes(this, m_schemes);
+    m_strip->setStrip(m_schemes.schemes()[size_t(SchemeNumber - 1)]);
 }
 
 void frmCustomColor::CmdSave_Click()
 {
     // A failed save leaves the editor open, to try again or cancel.
-    if (!SaveCustomScheme(this, SchemeNumber, m_strip->strip()))
+    if (!SaveCustomScheme(this, m_schemes, SchemeNumber, m_strip->strip()))
         return;
     emit saved();
     close();

@@ -4,6 +4,7 @@
 
 namespace rainquill {
 
+class CustomSchemeFile;
 class KeyColorStrip;
 
 // The custom scheme editor: the key colours of one custom scheme, with a strip of its own,
@@ -13,8 +14,8 @@ class frmCustomColor : public QWidget
     Q_OBJECT
 
 public:
-    // Opens on custom scheme `number` (1-10).
-    explicit frmCustomColor(int number);
+    // Opens on custom scheme `number` (1-10) of the main window's scheme file.
+    frmCustomColor(int number, CustomSchemeFile &schemes);
 
     void CustomNumber(int getNumber);
     const KeyColorStrip &strip() const { return *m_strip; }
@@ -33,6 +34,7 @@ private:
     void CmdCancel_Click();
 
     int SchemeNumber = 1;
+    CustomSchemeFile &m_schemes;
     KeyColorStrip *m_strip = nullptr;
 };
 

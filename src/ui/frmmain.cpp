@@ -9,21 +9,21 @@
 #include "schemes/builtinschemes.h"
 #include "schemes/customschemefile.h"
 #include "ui/aboutwindow.h"
-#include "ui/backcolorframe.h"
-#include "ui/captionframe.h"
-#include "ui/codepane.h"
-#include "ui/colordialog.h"
 #include "ui/frmcustomcolor.h"
 #include "ui/frmmainlayout.h"
 #include "ui/frmupdate.h"
-#include "ui/gradientbox.h"
-#include "ui/inputpane.h"
-#include "ui/keycolorstrip.h"
-#include "ui/messagebox.h"
+#include "ui/platform/colordialog.h"
+#include "ui/platform/messagebox.h"
 #include "ui/schemefilemessages.h"
-#include "ui/steparrow.h"
-#include "ui/swatchframe.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/backcolorframe.h"
+#include "ui/widgets/captionframe.h"
+#include "ui/widgets/codepane.h"
+#include "ui/widgets/gradientbox.h"
+#include "ui/widgets/inputpane.h"
+#include "ui/widgets/keycolorstrip.h"
+#include "ui/widgets/steparrow.h"
+#include "ui/widgets/swatchframe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -43,8 +43,6 @@ namespace rainquill {
 
 namespace {
 
-const QColor Blue(0, 0, 255);
-const QColor Red(255, 0, 0);
 
 // What a conversion holds at its peak, in bytes: per unit of code (the code, held once by
 // the code pane and the clipboard), and per character of text (the preview's document);
@@ -198,7 +196,7 @@ void frmMain::PicColorBox_MouseDown(int, Qt::MouseButton button)
 void frmMain::PicColorBox_Click(int index)
 {
     if (LastSwatchButton == 2 && index >= 10 && MenuCustom->isChecked()) {
-        auto *editor = new frmCustomColor(index - 9);
+        auto *editor = new frmCustomColor(index - 9, m_schemes);
         connect(editor, &frmCustomColor::saved, this, &frmMain::MenuCustom_Click);
         connect(editor, &frmCustomColor::closed, this, &frmMain::childClosed);
         openChild(editor);
@@ -208,7 +206,7 @@ void frmMain::PicColorBox_Click(int index)
         if (index < 10)
             m_keyStrip->setStrip(BuiltInSchemes[size_t(index)]);
         else
-            m_keyStrip->setStrip(CustomSchemes().schemes()[size_t(index - 10)]);
+            m_keyStrip->setStrip(m_schemes.schemes()[size_t(index - 10)]);
     }
 }
 
@@ -228,7 +226,7 @@ void frmMain::MenuCustom_Click()
     MenuCustom->setChecked(true);
     Frame3[0]->hide();
     Frame3[1]->show();
-    LoadCustomSchemes(this);
+    LoadCustomSchemes(this, m_schemes);
     for (int index = 19; index >= 10; --index) {
         PicColorBox_Click(index);
         DrawGradient(m_keyStrip->strip(), PicColorBox[size_t(index)]);
@@ -240,7 +238,7 @@ void frmMain::RTInput_Change()
 {
     const qsizetype count = RTInput->characterCount();
     Frame1->setTitle(InputCaption(count));
-    Frame1->setCaptionColor(count > 1000 ? Red : Blue);
+    Frame1->setCaptionColor(count > 1000 ? DesignColor::Red : DesignColor::Blue);
 }
 
 void frmMain::OptView_Click()

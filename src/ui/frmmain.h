@@ -2,6 +2,7 @@
 
 #include "engine/refusals.h"
 #include "schemes/colorstrip.h"
+#include "schemes/customschemefile.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -89,6 +90,9 @@ private:
     double stepValue() const;
 
     KeyColorStrip *m_keyStrip = nullptr;
+    // color.dat and the ten custom schemes, from the first time they are shown on; the
+    // editor is handed it.
+    CustomSchemeFile m_schemes;
     int ViewMode = 1;
     quint8 LastSwatchButton = 1;
 

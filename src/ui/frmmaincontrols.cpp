@@ -1,18 +1,18 @@
 #include "ui/frmmain.h"
 
 #include "engine/outputformat.h"
-#include "ui/backcolorframe.h"
-#include "ui/captionframe.h"
-#include "ui/codepane.h"
 #include "ui/controls.h"
 #include "ui/frmmainlayout.h"
-#include "ui/gradientbox.h"
-#include "ui/inputpane.h"
-#include "ui/keycolorstrip.h"
-#include "ui/maker.h"
-#include "ui/steparrow.h"
-#include "ui/swatchframe.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/backcolorframe.h"
+#include "ui/widgets/captionframe.h"
+#include "ui/widgets/codepane.h"
+#include "ui/widgets/gradientbox.h"
+#include "ui/widgets/inputpane.h"
+#include "ui/widgets/keycolorstrip.h"
+#include "ui/widgets/steparrow.h"
+#include "ui/widgets/swatchframe.h"
+#include "update/maker.h"
 #include "version.h"
 
 #include <QButtonGroup>
@@ -30,9 +30,6 @@ namespace rainquill {
 
 namespace {
 
-const QColor Blue(0, 0, 255);
-const QColor Red(255, 0, 0);
-const QColor FormatLabelText(64, 0, 0);
 
 } // namespace
 
@@ -58,10 +55,10 @@ void frmMain::buildControls()
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(fromTwips(ClientWidth), fromTwips(ClientHeight));
-    SetBackgroundColor(client, WindowBackground);
+    SetBackgroundColor(client, DesignColor::WindowBackground);
     setCentralWidget(client);
 
-    Frame5 = new BackColorFrame(client);
+    Frame5 = new BackColorFrame(FrmMainLayout::Frame5, client);
     connect(Frame5, &BackColorFrame::clicked, this, &frmMain::labBackColor_Click);
     Frame1 = MakeFrame(client, QStringLiteral("Frame1"), InputCaption(0), FrmMainLayout::Frame1);
     Frame2 = MakeFrame(client, QStringLiteral("Frame2"), QString(), FrmMainLayout::Frame2);
@@ -71,8 +68,8 @@ void frmMain::buildControls()
     TxtCode->setGeometry(FrmMainLayout::TxtCode.toPixels());
     setCodeCaption(0);
 
-    Frame3[0] = new SwatchFrame(0, 0, QStringLiteral("默认方案(点击下列色块快速选色)"), client);
-    Frame3[1] = new SwatchFrame(1, 10, QStringLiteral("自定义方案(鼠标右键单击改变方案)"), client);
+    Frame3[0] = new SwatchFrame(0, 0, QStringLiteral("默认方案(点击下列色块快速选色)"), FrmMainLayout::Frame3, client);
+    Frame3[1] = new SwatchFrame(1, 10, QStringLiteral("自定义方案(鼠标右键单击改变方案)"), FrmMainLayout::Frame3, client);
     for (SwatchFrame *frame : Frame3) {
         for (int n = 0; n < 10; ++n)
             PicColorBox[size_t(frame == Frame3[0] ? n : 10 + n)] = frame->swatch(n);
@@ -171,7 +168,7 @@ void frmMain::buildFrame4(QWidget *client)
     ChkAuto->setChecked(true);
     SetTextColor(ChkAuto, QColor(192, 64, 0));
 
-    MakeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, Blue);
+    MakeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, DesignColor::Blue);
     TxtStep = new QLineEdit(QStringLiteral("1"), Frame4);
     TxtStep->setObjectName(QStringLiteral("TxtStep"));
     TxtStep->setGeometry(FrmMainLayout::TxtStep.toPixels());
@@ -197,16 +194,16 @@ void frmMain::buildFrame4(QWidget *client)
     PicUp[1]->hide();
     PicDown[1]->hide();
 
-    MakeLabel(Frame4, QStringLiteral("Label3"), QStringLiteral("个字递进一次颜色"), FrmMainLayout::Label3, Blue);
+    MakeLabel(Frame4, QStringLiteral("Label3"), QStringLiteral("个字递进一次颜色"), FrmMainLayout::Label3, DesignColor::Blue);
     QLabel *note = MakeLabel(Frame4, QStringLiteral("LabStep"),
                              QStringLiteral("注：当文字较多时，增大此数字可以明显减少代码长度(范围：1-100)"),
-                             FrmMainLayout::LabStep, Red);
+                             FrmMainLayout::LabStep, DesignColor::Red);
     note->setWordWrap(true);
 }
 
 void frmMain::buildFormatRow(QWidget *client)
 {
-    MakeLabel(client, QStringLiteral("Label4"), QStringLiteral("格式："), FrmMainLayout::Label4, FormatLabelText);
+    MakeLabel(client, QStringLiteral("Label4"), QStringLiteral("格式："), FrmMainLayout::Label4, DesignColor::FormatLabelText);
     Combo1 = new QComboBox(client);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(FrmMainLayout::Combo1.toPixels());
@@ -218,10 +215,10 @@ void frmMain::buildFormatRow(QWidget *client)
         TxtStyle[size_t(n)]->setGeometry(FrmMainLayout::TxtStyle[n].toPixels());
     }
     QLabel *colour = MakeLabel(client, QStringLiteral("Label5"), QStringLiteral("#0022FF"), FrmMainLayout::Label5,
-                               FormatLabelText);
+                               DesignColor::FormatLabelText);
     // The free CJK font's digits are wider than 宋体's: a point smaller, "#0022FF" fits.
     colour->setFont(SongTi(8));
-    MakeLabel(client, QStringLiteral("Label6"), QStringLiteral("文字"), FrmMainLayout::Label6, FormatLabelText);
+    MakeLabel(client, QStringLiteral("Label6"), QStringLiteral("文字"), FrmMainLayout::Label6, DesignColor::FormatLabelText);
 }
 
 void frmMain::buildMenus()

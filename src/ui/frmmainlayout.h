@@ -46,15 +46,6 @@ inline constexpr TwipsRect PicDown{840, 2400, 255, 165};
 inline constexpr TwipsRect Label3{1140, 2340, 1440, 180};
 inline constexpr TwipsRect LabStep{180, 2670, 2970, 420};
 
-// In each Frame3: the swatches in two columns of five, each with its number label at its
-// left, vertically centred on it.
-inline constexpr int SwatchWidth = 1100;
-inline constexpr int SwatchHeight = 330;
-inline constexpr int SwatchLefts[2] = {450, 2010};
-inline constexpr int SwatchTops[5] = {450, 997, 1544, 2091, 2640};
-inline constexpr int SwatchLabelLefts[2] = {150, 1710};
-inline constexpr int SwatchLabelSize = 180;
-
 // The view modes' heights and tops.
 inline constexpr int TallFrameHeight = 6580;
 inline constexpr int ShortFrameHeight = 3255;

@@ -1,12 +1,12 @@
 #include "ui/frmupdate.h"
 
-#include "ui/clicklabel.h"
 #include "ui/controls.h"
-#include "ui/maker.h"
-#include "ui/openaddress.h"
-#include "ui/pageloader.h"
-#include "ui/versionpage.h"
+#include "ui/platform/openaddress.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/clicklabel.h"
+#include "update/maker.h"
+#include "update/pageloader.h"
+#include "update/versionpage.h"
 #include "version.h"
 
 #include <QCloseEvent>
@@ -31,9 +31,6 @@ inline constexpr TwipsRect CmdUpdate{698, 1920, 1005, 405};
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor Red(255, 0, 0);
-const QColor Purple(128, 0, 128);
 
 // Room a label leaves at either side of the window.
 constexpr int LabelMargin = 4;
@@ -75,26 +72,21 @@ QString currentVersionCaption()
 
 } // namespace
 
-QUrl VersionPageAddress()
-{
-    return QUrl(MakerBlogAddress() + QStringLiteral("/tlsoft/rainquillver.html"));
-}
-
 frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
 {
     using namespace UpdateLayout;
     SetUpWindow(this, QStringLiteral("frmUpdate"), QStringLiteral("检查新版本"), ClientWidth, ClientHeight,
                 Qt::WindowCloseButtonHint);
 
-    LabMsg = MakeLabel(this, QStringLiteral("LabMsg"), QString(), UpdateLayout::LabMsg, Black);
+    LabMsg = MakeLabel(this, QStringLiteral("LabMsg"), QString(), UpdateLayout::LabMsg, DesignColor::Black);
     LabMsg->hide();
     LabInfo = MakeLabel(this, QStringLiteral("LabInfo"), QStringLiteral("当前版本："), UpdateLayout::LabInfo,
-                        CaptionBlue);
+                        DesignColor::Blue);
     auto *link = new ClickLabel(QStringLiteral("点此下载最新版本"), this);
     link->setObjectName(QStringLiteral("LabURL"));
     link->setGeometry(UpdateLayout::LabURL.toPixels());
     connect(link, &ClickLabel::clicked, this, &frmUpdate::LabURL_Click);
-    SetTextColor(link, Red);
+    SetTextColor(link, DesignColor::Red);
     link->hide();
     LabURL = link;
     for (QLabel *label : {LabMsg, LabInfo, LabURL})
@@ -129,7 +121,7 @@ void frmUpdate::CmdUpdate_Click()
     WebBrowser1->start(m_page);
     SecondCount = 0;
     PageText.clear();
-    SetTextColor(LabMsg, Black);
+    SetTextColor(LabMsg, DesignColor::Black);
     LabMsg->show();
     fitCentred(LabInfo, currentVersionCaption());
     Timer1->start();
@@ -142,7 +134,7 @@ void frmUpdate::Timer1_Timer()
     if (SecondCount % 20 == 0)
         WebBrowser1->start(m_page);
     if (SecondCount > 60) {
-        setMessage(QStringLiteral("连接超时，请稍后再试。"), Red);
+        setMessage(QStringLiteral("连接超时，请稍后再试。"), DesignColor::Red);
         Timer1->stop();
     }
     if (!WebBrowser1->busy()) {
@@ -167,16 +159,16 @@ void frmUpdate::Timer1_Timer()
 void frmUpdate::ShowCheckResult()
 {
     if (NewBuild > CurrentBuild) {
-        setMessage(QStringLiteral("发现新版本！"), Red);
+        setMessage(QStringLiteral("发现新版本！"), DesignColor::Red);
         // The address comes from a page fetched over plain HTTP: only a web address is a
         // link; any other is shown as plain text, never opened.
         const bool link = !DownloadAddress(DownloadURL).isEmpty();
         fitCentred(LabURL, link ? QStringLiteral("点此下载最新版本") : DownloadURL.trimmed());
-        SetTextColor(LabURL, link ? Red : Black);
+        SetTextColor(LabURL, link ? DesignColor::Red : DesignColor::Black);
         LabURL->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
         LabURL->show();
     } else {
-        setMessage(QStringLiteral("当前已是最新版本！"), Purple);
+        setMessage(QStringLiteral("当前已是最新版本！"), DesignColor::Purple);
         fitCentred(LabURL, QString());
         LabURL->hide();
     }

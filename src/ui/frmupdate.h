@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/versionpage.h"
+
 #include <QUrl>
 #include <QWidget>
 
@@ -9,9 +11,6 @@ class QTimer;
 namespace rainquill {
 
 class PageLoader;
-
-// The version page on the maker's site.
-QUrl VersionPageAddress();
 
 // The version check: loads the maker's version page, polls it once a tick, asks again
 // every 20 ticks and gives up after 60, then tells whether a newer build exists and

@@ -1,6 +1,6 @@
 #include "ui/schemefilemessages.h"
 
-#include "ui/messagebox.h"
+#include "ui/platform/messagebox.h"
 
 namespace rainquill {
 
@@ -18,33 +18,33 @@ bool isMissing(const std::optional<SchemeFileError> &error)
 
 } // namespace
 
-void LoadCustomSchemes(QWidget *parent)
+void LoadCustomSchemes(QWidget *parent, CustomSchemeFile &file)
 {
-    const std::optional<SchemeFileError> error = CustomSchemes().load();
+    const std::optional<SchemeFileError> error = file.load();
     if (isMissing(error))
-        RebuildColorFile(parent);
+        RebuildColorFile(parent, file);
     else if (error)
         showError(parent, *error);
 }
 
-bool RebuildColorFile(QWidget *parent)
+bool RebuildColorFile(QWidget *parent, CustomSchemeFile &file)
 {
     MessageBox::show(parent, QStringLiteral("【color.dat】文件损坏，将重新生成此文件！"), QStringLiteral("文件损坏"),
                      MessageBox::Icon::Warning);
-    const std::optional<SchemeFileError> error = CustomSchemes().rebuild();
+    const std::optional<SchemeFileError> error = file.rebuild();
     if (error)
         showError(parent, *error);
     return !error;
 }
 
-bool SaveCustomScheme(QWidget *parent, int number, const ColorScheme &scheme)
+bool SaveCustomScheme(QWidget *parent, CustomSchemeFile &file, int number, const ColorScheme &scheme)
 {
-    std::optional<SchemeFileError> error = CustomSchemes().save(number, scheme);
+    std::optional<SchemeFileError> error = file.save(number, scheme);
     if (isMissing(error)) {
         // A rebuild that fails has said why; the save is not tried again on no file.
-        if (!RebuildColorFile(parent))
+        if (!RebuildColorFile(parent, file))
             return false;
-        error = CustomSchemes().save(number, scheme);
+        error = file.save(number, scheme);
     }
     if (error)
         showError(parent, *error);

@@ -1,6 +1,6 @@
-#include "ui/pageloader.h"
+#include "update/pageloader.h"
 
-#include "ui/pagetext.h"
+#include "update/pagetext.h"
 
 #include <QNetworkReply>
 

@@ -1,4 +1,4 @@
-#include "ui/pagetext.h"
+#include "update/pagetext.h"
 
 #include <QByteArrayList>
 #include <QStringDecoder>

@@ -1,9 +1,15 @@
-#include "ui/versionpage.h"
+#include "update/versionpage.h"
 
 #include "engine/numbers.h"
+#include "update/maker.h"
 
 
 namespace rainquill {
+
+QUrl VersionPageAddress()
+{
+    return QUrl(MakerBlogAddress() + QStringLiteral("/tlsoft/rainquillver.html"));
+}
 
 std::optional<VersionPage> ParseVersionPage(const QString &text)
 {

@@ -6,6 +6,9 @@
 
 namespace rainquill {
 
+// The version page on the maker's site.
+QUrl VersionPageAddress();
+
 // What the maker's version page announces.
 struct VersionPage
 {

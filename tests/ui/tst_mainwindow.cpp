@@ -1,7 +1,7 @@
 #include "schemes/builtinschemes.h"
-#include "ui/codepane.h"
-#include "ui/gradientbox.h"
-#include "ui/inputpane.h"
+#include "ui/widgets/codepane.h"
+#include "ui/widgets/gradientbox.h"
+#include "ui/widgets/inputpane.h"
 #include "uitest.h"
 
 #include <QAccessible>

@@ -1,9 +1,9 @@
 #include "schemefixture.h"
-#include "ui/frmcustomcolor.h"
 #include "ui/controls.h"
-#include "ui/gradientbox.h"
-#include "ui/keycolorstrip.h"
+#include "ui/frmcustomcolor.h"
 #include "ui/schemefilemessages.h"
+#include "ui/widgets/gradientbox.h"
+#include "ui/widgets/keycolorstrip.h"
 #include "uitest.h"
 
 #include <QAccessible>
@@ -260,7 +260,8 @@ private slots:
             if (!QDir::setCurrent(QStringLiteral("locked"))
                 || !QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::ExeOwner))
                 return 1;
-            const bool saved = SaveCustomScheme(nullptr, 1, {1, 2, 3, 4, 5, 6});
+            CustomSchemeFile file;
+            const bool saved = SaveCustomScheme(nullptr, file, 1, {1, 2, 3, 4, 5, 6});
             const QList<MessageBox::Shown> shown = MessageBox::takeShown();
             return !saved && shown.size() == 2 && shown[0] == Damaged
                            && shown[1].prompt == QStringLiteral("错误代码：70\r\n\r\n错误描述：没有权限（写入 color.dat 时）")

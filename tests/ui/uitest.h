@@ -3,12 +3,12 @@
 // What the tests that drive the real windows under the offscreen platform share: one main
 // window per test, the seams answered, and ways to look at what is painted.
 
-#include "ui/colordialog.h"
-#include "ui/designpalette.h"
 #include "ui/frmmain.h"
-#include "ui/messagebox.h"
-#include "ui/openaddress.h"
-#include "ui/translations.h"
+#include "ui/platform/colordialog.h"
+#include "ui/platform/designpalette.h"
+#include "ui/platform/messagebox.h"
+#include "ui/platform/openaddress.h"
+#include "ui/platform/translations.h"
 
 #include <QApplication>
 #include <QComboBox>

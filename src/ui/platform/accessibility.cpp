@@ -1,6 +1,6 @@
-#include "ui/accessibility.h"
+#include "ui/platform/accessibility.h"
 
-#include "ui/codepane.h"
+#include "ui/widgets/codepane.h"
 
 #include <QAccessibleWidget>
 #include <QDialog>

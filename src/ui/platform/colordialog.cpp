@@ -1,4 +1,6 @@
-#include "ui/colordialog.h"
+#include "ui/platform/colordialog.h"
+
+#include "ui/widgetcolors.h"
 
 #include <QColorDialog>
 #include <deque>
@@ -22,7 +24,7 @@ std::optional<KeyColor> ColorDialog::pick(QWidget *parent)
     const QColor color = QColorDialog::getColor(Qt::white, parent);
     if (!color.isValid())
         return std::nullopt;
-    return RGBToColor({color.red(), color.green(), color.blue()});
+    return RGBToColor(toRgb(color));
 }
 
 void ColorDialog::queueAnswer(std::optional<KeyColor> answer)

@@ -1,6 +1,6 @@
-#include "ui/designpalette.h"
+#include "ui/platform/designpalette.h"
 
-#include "ui/controls.h"
+#include "ui/widgetcolors.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -10,10 +10,10 @@ namespace rainquill {
 void UseDesignPalette()
 {
     // Light and dark shades for the style's bevels follow from the button and window colours.
-    QPalette palette(QColor(240, 240, 240), WindowBackground);
+    QPalette palette(QColor(240, 240, 240), DesignColor::WindowBackground);
     palette.setColor(QPalette::WindowText, Qt::black);
     palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::AlternateBase, WindowBackground);
+    palette.setColor(QPalette::AlternateBase, DesignColor::WindowBackground);
     palette.setColor(QPalette::Text, Qt::black);
     palette.setColor(QPalette::ButtonText, Qt::black);
     palette.setColor(QPalette::BrightText, Qt::white);

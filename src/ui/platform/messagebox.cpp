@@ -1,4 +1,4 @@
-#include "ui/messagebox.h"
+#include "ui/platform/messagebox.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "ui/openaddress.h"
+#include "ui/platform/openaddress.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

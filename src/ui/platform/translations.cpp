@@ -1,4 +1,4 @@
-#include "ui/translations.h"
+#include "ui/platform/translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,9 +1,8 @@
-#include "ui/backcolorframe.h"
+#include "ui/widgets/backcolorframe.h"
 
-#include "ui/clicklabel.h"
-#include "ui/frmmainlayout.h"
-#include "ui/swatchkeys.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/clicklabel.h"
+#include "ui/widgets/swatchkeys.h"
 
 #include <QLabel>
 
@@ -28,15 +27,15 @@ constexpr TwipsRect Custom{120, 6660, 765, 255};
 void setBackground(QLabel *label, KeyColor color)
 {
     const Rgb c = ColorToRGB(color);
-    SetBackgroundColor(label, QColor(c.red, c.green, c.blue));
+    SetBackgroundColor(label, toQColor(c));
 }
 
 } // namespace
 
-BackColorFrame::BackColorFrame(QWidget *parent) : CaptionFrame(QStringLiteral("背景颜色"), parent)
+BackColorFrame::BackColorFrame(const TwipsRect &place, QWidget *parent) : CaptionFrame(QStringLiteral("背景颜色"), parent)
 {
     setObjectName(QStringLiteral("Frame5"));
-    setGeometry(FrmMainLayout::Frame5.toPixels());
+    setGeometry(place.toPixels());
     for (int index = 0; index < 33; ++index) {
         auto *label = new ClickLabel(QString(), this);
         connect(label, &ClickLabel::clicked, this, [this, index] { emit clicked(index); });
@@ -69,7 +68,7 @@ BackColorFrame::BackColorFrame(QWidget *parent) : CaptionFrame(QStringLiteral("�
 KeyColor BackColorFrame::color(int index) const
 {
     const QColor c = m_elements[size_t(index)]->palette().color(QPalette::Window);
-    return RGBToColor({c.red(), c.green(), c.blue()});
+    return RGBToColor(toRgb(c));
 }
 
 void BackColorFrame::setCustomColor(KeyColor color)

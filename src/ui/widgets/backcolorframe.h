@@ -1,7 +1,8 @@
 #pragma once
 
 #include "schemes/colorstrip.h"
-#include "ui/captionframe.h"
+#include "ui/twips.h"
+#include "ui/widgets/captionframe.h"
 
 #include <array>
 
@@ -16,7 +17,8 @@ class BackColorFrame : public CaptionFrame
     Q_OBJECT
 
 public:
-    explicit BackColorFrame(QWidget *parent);
+    // Placed at `place` (twips) in its parent.
+    BackColorFrame(const TwipsRect &place, QWidget *parent);
 
     static constexpr int CustomElement = 32;
 

@@ -1,4 +1,4 @@
-#include "ui/captionframe.h"
+#include "ui/widgets/captionframe.h"
 
 #include <QPainter>
 

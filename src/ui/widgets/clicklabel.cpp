@@ -1,4 +1,4 @@
-#include "ui/clicklabel.h"
+#include "ui/widgets/clicklabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "ui/codepane.h"
+#include "ui/widgets/codepane.h"
 
-#include "ui/accessibility.h"
+#include "ui/platform/accessibility.h"
 
 #include <QAccessible>
 #include <QClipboard>

@@ -1,4 +1,6 @@
-#include "ui/gradientbox.h"
+#include "ui/widgets/gradientbox.h"
+
+#include "ui/widgetcolors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,7 +29,7 @@ void GradientBox::paintEvent(QPaintEvent *)
     const int w = width();
     for (int x = 0; x < w; ++x) {
         const Rgb c = StripPixel(*m_strip, x, w);
-        painter.setPen(QColor(c.red, c.green, c.blue));
+        painter.setPen(toQColor(c));
         painter.drawLine(x, 0, x, height() - 1);
     }
 }

@@ -1,9 +1,10 @@
-#include "ui/inputpane.h"
+#include "ui/widgets/inputpane.h"
 
 #include "engine/textgroups.h"
 #include "ui/controls.h"
-#include "ui/documentswap.h"
-#include "ui/panedocument.h"
+#include "ui/widgetcolors.h"
+#include "ui/widgets/documentswap.h"
+#include "ui/widgets/panedocument.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
@@ -108,7 +109,7 @@ void InputPane::setSelectionColor(KeyColor color)
 {
     const Rgb c = ColorToRGB(color);
     QTextCharFormat format = currentCharFormat();
-    format.setForeground(QColor(c.red, c.green, c.blue));
+    format.setForeground(toQColor(c));
     setCurrentCharFormat(format);
 }
 
@@ -135,7 +136,7 @@ void InputPane::setBackgroundColor(KeyColor color)
 {
     const Rgb c = ColorToRGB(color);
     QPalette p = palette();
-    p.setColor(QPalette::Base, QColor(c.red, c.green, c.blue));
+    p.setColor(QPalette::Base, toQColor(c));
     setPalette(p);
 }
 
@@ -145,7 +146,7 @@ std::unique_ptr<QTextDocument> InputPane::buildPreview(const QString &text, cons
     PaneWriter writer{QTextCursor(preview.get())};
     QTextCharFormat format;
     for (const PreviewRun &run : runs) {
-        format.setForeground(QColor(run.color.red, run.color.green, run.color.blue));
+        format.setForeground(toQColor(run.color));
         writer.write(QStringView(text).mid(run.offset, run.length), format);
     }
     return preview;

@@ -1,8 +1,8 @@
-#include "ui/keycolorstrip.h"
+#include "ui/widgets/keycolorstrip.h"
 
-#include "ui/colordialog.h"
 #include "ui/controls.h"
-#include "ui/gradientbox.h"
+#include "ui/platform/colordialog.h"
+#include "ui/widgets/gradientbox.h"
 
 #include <QDateTime>
 #include <QPushButton>
@@ -59,7 +59,8 @@ void KeyColorStrip::CmdContrary_Click()
 void KeyColorStrip::CmdRnd_Click()
 {
     // A fresh seed from the clock on every press.
-    QRandomGenerator generator(quint32(QDateTime::currentMSecsSinceEpoch()));
+    const auto seed = quint32(QDateTime::currentMSecsSinceEpoch());
+    QRandomGenerator generator(seed);
     setStrip(RandomStrip(generator));
 }
 

@@ -1,4 +1,4 @@
-#include "ui/panedocument.h"
+#include "ui/widgets/panedocument.h"
 
 #include "engine/textgroups.h"
 

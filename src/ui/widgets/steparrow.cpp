@@ -1,4 +1,4 @@
-#include "ui/steparrow.h"
+#include "ui/widgets/steparrow.h"
 
 #include <QPainter>
 #include <QPolygon>

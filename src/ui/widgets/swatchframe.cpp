@@ -1,19 +1,30 @@
-#include "ui/swatchframe.h"
+#include "ui/widgets/swatchframe.h"
 
-#include "ui/frmmainlayout.h"
-#include "ui/swatchkeys.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/swatchkeys.h"
 
 #include <QLabel>
 
 namespace rainquill {
 
-SwatchFrame::SwatchFrame(int index, int first, const QString &caption, QWidget *parent)
+namespace {
+
+// The swatches in two columns of five, each with its number label at its left, vertically
+// centred on it; in twips, in the frame.
+constexpr int SwatchWidth = 1100;
+constexpr int SwatchHeight = 330;
+constexpr int SwatchLefts[2] = {450, 2010};
+constexpr int SwatchTops[5] = {450, 997, 1544, 2091, 2640};
+constexpr int SwatchLabelLefts[2] = {150, 1710};
+constexpr int SwatchLabelSize = 180;
+
+} // namespace
+
+SwatchFrame::SwatchFrame(int index, int first, const QString &caption, const TwipsRect &place, QWidget *parent)
     : CaptionFrame(caption, parent)
 {
-    using namespace FrmMainLayout;
     setObjectName(QStringLiteral("Frame3_%1").arg(index));
-    setGeometry(Frame3.toPixels());
+    setGeometry(place.toPixels());
     static const QString numbers = QStringLiteral("①②③④⑤⑥⑦⑧⑨⑩");
     for (int n = 0; n < 10; ++n) {
         const int column = n / 5;

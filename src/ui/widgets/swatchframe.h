@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ui/captionframe.h"
-#include "ui/gradientbox.h"
+#include "ui/twips.h"
+#include "ui/widgets/captionframe.h"
+#include "ui/widgets/gradientbox.h"
 
 #include <array>
 
@@ -16,7 +17,8 @@ class SwatchFrame : public CaptionFrame
     Q_OBJECT
 
 public:
-    SwatchFrame(int index, int first, const QString &caption, QWidget *parent);
+    // Placed at `place` (twips) in its parent.
+    SwatchFrame(int index, int first, const QString &caption, const TwipsRect &place, QWidget *parent);
 
     GradientBox *swatch(int n) const { return m_swatches[size_t(n)]; }
 

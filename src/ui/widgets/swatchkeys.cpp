@@ -1,4 +1,4 @@
-#include "ui/swatchkeys.h"
+#include "ui/widgets/swatchkeys.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
