@@ -68,6 +68,19 @@ std::variant<int, UsageError> schemeNumber(const QCommandLineParser &parser, con
     return int(*number);
 }
 
+std::optional<UsageError> readColors(const QCommandLineParser &parser, const Known &known, Options &options)
+{
+    for (const auto &[option, target] : {std::pair{&known.from, &options.from}, {&known.to, &options.to}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *target = parseColor(parser.value(*option));
+        if (!*target)
+            return UsageError{QStringLiteral("bad colour \"%1\" for --%2 (use #RRGGBB or RRGGBB)")
+                                  .arg(parser.value(*option), option->names().last())};
+    }
+    return std::nullopt;
+}
+
 std::optional<UsageError> readValues(const QCommandLineParser &parser, const Known &known, Options &options)
 {
     if (parser.isSet(known.format)) {
@@ -94,14 +107,8 @@ std::optional<UsageError> readValues(const QCommandLineParser &parser, const Kno
             return *error;
         options.custom = std::get<int>(number);
     }
-    for (const auto &[option, target] : {std::pair{&known.from, &options.from}, {&known.to, &options.to}}) {
-        if (!parser.isSet(*option))
-            continue;
-        *target = parseColor(parser.value(*option));
-        if (!*target)
-            return UsageError{QStringLiteral("bad colour \"%1\" for --%2 (use #RRGGBB or RRGGBB)")
-                                  .arg(parser.value(*option), option->names().last())};
-    }
+    if (auto error = readColors(parser, known, options))
+        return *error;
     if (parser.isSet(known.step))
         options.stepText = parser.value(known.step);
     if (parser.isSet(known.fit)) {

@@ -154,6 +154,42 @@ QByteArray finalTarget(const QByteArray &path)
     return target;
 }
 
+// Cuts what is read into lines, CR LF, CR or LF ending each, until it has enough.
+struct LineSplitter
+{
+    int maxLines;
+    qsizetype maxLineBytes;
+    QList<QByteArray> lines;
+    QByteArray line;
+    bool afterCr = false; // a LF right after a CR ends no line of its own
+
+    bool full() const { return lines.size() >= maxLines; }
+
+    // False when a line is longer than the most taken.
+    bool feed(const char *at, const char *end)
+    {
+        while (at < end && !full()) {
+            if (std::exchange(afterCr, false) && *at == '\n') {
+                ++at;
+                continue;
+            }
+            const char *lineEnd = at;
+            while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+                ++lineEnd;
+            if (line.size() + (lineEnd - at) > maxLineBytes)
+                return false;
+            line.append(at, lineEnd - at);
+            at = lineEnd;
+            if (at < end) {
+                afterCr = *at == '\r';
+                lines.append(std::exchange(line, {}));
+                ++at;
+            }
+        }
+        return true;
+    }
+};
+
 } // namespace
 
 std::variant<QList<QByteArray>, FileFailure> ReadPlainFileLines(const QString &path, int maxLines,
@@ -164,11 +200,9 @@ std::variant<QList<QByteArray>, FileFailure> ReadPlainFileLines(const QString &p
         return *failure;
     const Descriptor &file = std::get<Descriptor>(opened);
 
-    QList<QByteArray> lines;
-    QByteArray line;
-    bool afterCr = false; // a LF right after a CR ends no line of its own
+    LineSplitter split{maxLines, maxLineBytes, {}, {}};
     char buffer[64 * 1024];
-    while (lines.size() < maxLines) {
+    while (!split.full()) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
@@ -176,30 +210,12 @@ std::variant<QList<QByteArray>, FileFailure> ReadPlainFileLines(const QString &p
             return systemFailure(Step::Read);
         if (got == 0)
             break;
-        const char *at = buffer;
-        const char *const end = buffer + got;
-        while (at < end && lines.size() < maxLines) {
-            if (std::exchange(afterCr, false) && *at == '\n') {
-                ++at;
-                continue;
-            }
-            const char *lineEnd = at;
-            while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-                ++lineEnd;
-            if (line.size() + (lineEnd - at) > maxLineBytes)
-                return FileFailure{Step::Read, 0, FileFailure::Refusal::LineTooLong, int(lines.size()) + 1};
-            line.append(at, lineEnd - at);
-            at = lineEnd;
-            if (at < end) {
-                afterCr = *at == '\r';
-                lines.append(std::exchange(line, {}));
-                ++at;
-            }
-        }
+        if (!split.feed(buffer, buffer + got))
+            return FileFailure{Step::Read, 0, FileFailure::Refusal::LineTooLong, int(split.lines.size()) + 1};
     }
-    if (lines.size() < maxLines && !line.isEmpty())
-        lines.append(line);
-    return lines;
+    if (!split.full() && !split.line.isEmpty())
+        split.lines.append(split.line); // the last line may lack its end
+    return split.lines;
 }
 
 std::variant<std::monostate, FileFailure> MakeOwnerWritable(const QString &path)

@@ -92,6 +92,24 @@ QLabel *place(QLabel *label, const QString &name, const TwipsRect &rect, const Q
     return label;
 }
 
+// The about text: navy on white, in a box of its own.
+QLabel *aboutLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("labAbout"));
+    label->setGeometry(AboutLayout::labAbout.toPixels());
+    label->setWordWrap(true);
+    // The free CJK fonts set lines further apart than 宋体 does; a little smaller, the
+    // whole text fits the label.
+    QFont aboutFont = SongTi(9);
+    aboutFont.setPointSizeF(8.5);
+    label->setFont(aboutFont);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetBackgroundColor(label, Qt::white);
+    SetTextColor(label, QColor(0, 0, 128));
+    return label;
+}
+
 } // namespace
 
 AboutWindow::AboutWindow(const QString &name)
@@ -108,9 +126,9 @@ AboutWindow::AboutWindow(const QString &name)
     picture->setPixmap(logo());
     picture->setAlignment(Qt::AlignCenter);
 
-    const QColor blue(0, 0, 255);
+    const QColor blue = DesignColor::Blue;
     place(new QLabel(QStringLiteral("本程序由『青枫博客』出品，感谢您的使用与支持！"), this), QStringLiteral("LabHead"),
-          LabHead, songti(true, false), QColor(255, 0, 0));
+          LabHead, songti(true, false), DesignColor::Red);
     place(linkLabel(QStringLiteral("『青枫博客』") + MakerBlogAddress(), blog, this), QStringLiteral("Label1"),
           Label1, songti(false, true), blue);
     place(linkLabel(QStringLiteral("『软件页面』") + ProductPageCaption(), QUrl(ProductPageAddress()), this),
@@ -118,18 +136,7 @@ AboutWindow::AboutWindow(const QString &name)
     place(linkLabel(QStringLiteral("『作者邮箱』") + MakerEmail, QUrl(QStringLiteral("mailto:") + MakerEmail), this),
           QStringLiteral("Label3"), Label3, songti(false, true), blue);
 
-    labAbout = new QLabel(this);
-    labAbout->setObjectName(QStringLiteral("labAbout"));
-    labAbout->setGeometry(AboutLayout::labAbout.toPixels());
-    labAbout->setWordWrap(true);
-    // The free CJK fonts set lines further apart than 宋体 does; a little smaller, the
-    // whole text fits the label.
-    QFont aboutFont = SongTi(9);
-    aboutFont.setPointSizeF(8.5);
-    labAbout->setFont(aboutFont);
-    labAbout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetBackgroundColor(labAbout, Qt::white);
-    SetTextColor(labAbout, QColor(0, 0, 128));
+    labAbout = aboutLabel(this);
 
     auto *ok = MakeButton(this, QStringLiteral("CmdOK"), QStringLiteral("确 定"), CmdOK);
     connect(ok, &QPushButton::clicked, this, [this] { CmdOK_Click(); });

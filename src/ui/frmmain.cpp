@@ -56,6 +56,9 @@ constexpr qint64 PreviewMemory = 32;
 bool memoryAvailable(qint64 bytes)
 {
     void *block = std::malloc(size_t(bytes));
+    // An allocation the compiler can see is unused may be left out altogether: this one
+    // must really be asked for.
+    asm volatile("" : : "r"(block) : "memory");
     std::free(block);
     return block != nullptr;
 }
@@ -76,11 +79,10 @@ void frmMain::Form_Load()
     Combo1->setCurrentIndex(0);
     Combo1_Click();
     MenuDefault_Click();
-    for (int index = 9; index >= 0; --index) {
-        PicColorBox_Click(index);
-        DrawGradient(m_keyStrip->strip(), PicColorBox[size_t(index)]);
-    }
-    DrawGradient(m_keyStrip->strip(), m_keyStrip->box());
+    // The built-in swatches show their schemes, and the strip ends on scheme 0.
+    for (int index = 9; index >= 0; --index)
+        DrawGradient(BuiltInSchemes[size_t(index)], PicColorBox[size_t(index)]);
+    m_keyStrip->setStrip(BuiltInSchemes[0]);
 }
 
 const ColorStrip &frmMain::strip() const
@@ -104,43 +106,59 @@ void frmMain::refuse(Refusal refusal)
     MessageBox::show(this, words.prompt, words.title, MessageBox::Icon::Critical);
 }
 
+// The conversion, step by step: check what it is asked, make sure there is room for the
+// result, build the code and the preview, show them. Everything is built before anything
+// is shown, so a refusal at any step leaves the panes and the clipboard as they were.
 void frmMain::CmdGo_Click()
 {
     // The preview gives the pane back the same characters, so the code is written from
     // the text read here.
     const QString text = RTInput->text();
-    const CodeRequest request{text,
-                              m_keyStrip->strip().start(),
-                              m_keyStrip->strip().end(),
-                              stepValue(),
-                              OutputFormat(Combo1->currentIndex()),
-                              {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
+    const CodeRequest request = conversionRequest(text);
     if (const std::optional<Refusal> refusal = CheckRequest(request))
         return refuse(*refusal);
-    // Everything is built before anything is shown: a code over the limit, or one the memory
-    // left cannot hold, is refused first, and an allocation that fails all the same is
-    // refused alike; the panes keep what they held.
     const qint64 codeLength = CodeLengthBound(request);
-    if (codeLength > MaxCodeLength)
-        return refuse(Refusal::CodeTooLong);
-    if (!memoryAvailable(ConversionMemory * codeLength + PreviewMemory * text.size()))
-        return refuse(Refusal::OutOfMemory);
+    if (const std::optional<Refusal> refusal = roomFor(request, codeLength))
+        return refuse(*refusal);
     try {
         const std::optional<QString> code = GenerateCode(request, codeLength);
         if (!code)
             return refuse(Refusal::CodeTooLong);
-        std::unique_ptr<QTextDocument> preview = PreviewColors(request.stepValue, text);
-        if (ChkAuto->isChecked()) {
-            QClipboard *clipboard = QGuiApplication::clipboard();
-            clipboard->clear();
-            clipboard->setText(*code);
-        }
-        RTInput->showDocument(std::move(preview));
-        TxtCode->setCode(*code);
-        setCodeCaption(CodeCharacters(request, *code));
+        showConversion(request, *code, PreviewColors(request.stepValue, text));
     } catch (const std::bad_alloc &) {
-        return refuse(Refusal::OutOfMemory);
+        refuse(Refusal::OutOfMemory);
     }
+}
+
+CodeRequest frmMain::conversionRequest(const QString &text) const
+{
+    return {text,
+            m_keyStrip->strip().start(),
+            m_keyStrip->strip().end(),
+            stepValue(),
+            OutputFormat(Combo1->currentIndex()),
+            {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
+}
+
+std::optional<Refusal> frmMain::roomFor(const CodeRequest &request, qint64 codeLength)
+{
+    if (codeLength > MaxCodeLength)
+        return Refusal::CodeTooLong;
+    if (!memoryAvailable(ConversionMemory * codeLength + PreviewMemory * request.text.size()))
+        return Refusal::OutOfMemory;
+    return std::nullopt;
+}
+
+void frmMain::showConversion(const CodeRequest &request, const QString &code, std::unique_ptr<QTextDocument> preview)
+{
+    if (ChkAuto->isChecked()) {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        clipboard->setText(code);
+    }
+    RTInput->showDocument(std::move(preview));
+    TxtCode->setCode(code);
+    setCodeCaption(CodeCharacters(request, code));
 }
 
 std::unique_ptr<QTextDocument> frmMain::PreviewColors(double stepValue, const QString &text) const
@@ -221,17 +239,14 @@ void frmMain::MenuDefault_Click()
 void frmMain::MenuCustom_Click()
 {
     LastSwatchButton = 1;
-    const ColorStrip remembered = m_keyStrip->strip();
     MenuDefault->setChecked(false);
     MenuCustom->setChecked(true);
     Frame3[0]->hide();
     Frame3[1]->show();
     LoadCustomSchemes(this, m_schemes);
-    for (int index = 19; index >= 10; --index) {
-        PicColorBox_Click(index);
-        DrawGradient(m_keyStrip->strip(), PicColorBox[size_t(index)]);
-    }
-    m_keyStrip->setStrip(remembered);
+    // Each swatch a snapshot of its scheme as it is now; the strip keeps its colours.
+    for (int index = 19; index >= 10; --index)
+        DrawGradient(m_schemes.schemes()[size_t(index - 10)], PicColorBox[size_t(index)]);
 }
 
 void frmMain::RTInput_Change()

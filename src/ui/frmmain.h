@@ -57,12 +57,18 @@ protected:
 private:
     void buildControls();
     void buildFrame4(QWidget *client);
+    void buildStepRow();
     void buildFormatRow(QWidget *client);
+    void buildViewButtons(QWidget *client);
     void buildMenus();
     void nameForScreenReaders();
+    void setTabOrder();
     void Form_Load();
 
     void CmdGo_Click();
+    CodeRequest conversionRequest(const QString &text) const;
+    static std::optional<Refusal> roomFor(const CodeRequest &request, qint64 codeLength);
+    void showConversion(const CodeRequest &request, const QString &code, std::unique_ptr<QTextDocument> preview);
     void refuse(Refusal refusal);
     std::unique_ptr<QTextDocument> PreviewColors(double stepValue, const QString &text) const;
     void Combo1_Click();

@@ -79,7 +79,16 @@ void frmMain::buildControls()
 
     buildFrame4(client);
     buildFormatRow(client);
+    buildViewButtons(client);
 
+    connect(RTInput, &InputPane::changed, this, &frmMain::RTInput_Change);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    nameForScreenReaders();
+    setTabOrder();
+}
+
+void frmMain::buildViewButtons(QWidget *client)
+{
     OptView = MakeButton(client, QStringLiteral("OptView"), QStringLiteral("预览"), FrmMainLayout::OptView);
     OptAll = MakeButton(client, QStringLiteral("OptAll"), QStringLiteral("混合"), FrmMainLayout::OptAll);
     OptCode = MakeButton(client, QStringLiteral("OptCode"), QStringLiteral("代码"), FrmMainLayout::OptCode);
@@ -93,10 +102,6 @@ void frmMain::buildControls()
     connect(OptView, &QPushButton::clicked, this, &frmMain::OptView_Click);
     connect(OptAll, &QPushButton::clicked, this, &frmMain::OptAll_Click);
     connect(OptCode, &QPushButton::clicked, this, &frmMain::OptCode_Click);
-
-    connect(RTInput, &InputPane::changed, this, &frmMain::RTInput_Change);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    nameForScreenReaders();
 }
 
 void frmMain::nameForScreenReaders()
@@ -113,7 +118,10 @@ void frmMain::nameForScreenReaders()
         arrow->setAccessibleName(QStringLiteral("步长加一"));
     for (StepArrow *arrow : PicDown)
         arrow->setAccessibleName(QStringLiteral("步长减一"));
+}
 
+void frmMain::setTabOrder()
+{
     // Tab walks the window in reading order, frame by frame: the background swatches, the
     // input and the code, the scheme swatches, the strip and its commands, the step, then
     // the row of views and formats.
@@ -141,7 +149,7 @@ void frmMain::nameForScreenReaders()
                         TxtStyle[1],
                         TxtStyle[2]};
     for (size_t n = 1; n < std::size(order); ++n)
-        setTabOrder(order[n - 1], order[n]);
+        QWidget::setTabOrder(order[n - 1], order[n]);
 }
 
 void frmMain::buildFrame4(QWidget *client)
@@ -168,6 +176,11 @@ void frmMain::buildFrame4(QWidget *client)
     ChkAuto->setChecked(true);
     SetTextColor(ChkAuto, QColor(192, 64, 0));
 
+    buildStepRow();
+}
+
+void frmMain::buildStepRow()
+{
     MakeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, DesignColor::Blue);
     TxtStep = new QLineEdit(QStringLiteral("1"), Frame4);
     TxtStep->setObjectName(QStringLiteral("TxtStep"));

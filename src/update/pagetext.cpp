@@ -65,9 +65,33 @@ bool isLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// Past one attribute of a tag that starts at p: a name with an optional value, quoted or
+// bare.
+qsizetype skipAttribute(const char *s, qsizetype size, qsizetype p)
+{
+    ++p; // a name's first character may be "="
+    while (p < size && !isSpace(s[p]) && s[p] != '/' && s[p] != '>' && s[p] != '=')
+        ++p;
+    while (p < size && isSpace(s[p]))
+        ++p;
+    if (p >= size || s[p] != '=')
+        return p;
+    ++p;
+    while (p < size && isSpace(s[p]))
+        ++p;
+    if (p < size && (s[p] == '"' || s[p] == '\'')) {
+        const char quote = s[p++];
+        while (p < size && s[p] != quote)
+            ++p;
+        return p < size ? p + 1 : p;
+    }
+    while (p < size && !isSpace(s[p]) && s[p] != '>')
+        ++p;
+    return p;
+}
+
 // The page with every start tag cut to its first MaxAttributes attributes, read the way
-// an html tokenizer reads a tag: a name, then attributes, each a name with an optional
-// value, quoted or bare, up to the ">" outside quotes.
+// an html tokenizer reads a tag: a name, then attributes, up to the ">" outside quotes.
 QByteArray boundAttributes(const QByteArray &page)
 {
     const char *s = page.constData();
@@ -89,26 +113,7 @@ QByteArray boundAttributes(const QByteArray &page)
             }
             if (++attributes > MaxAttributes && cutFrom < 0)
                 cutFrom = p;
-            ++p; // a name's first character may be "="
-            while (p < size && !isSpace(s[p]) && s[p] != '/' && s[p] != '>' && s[p] != '=')
-                ++p;
-            while (p < size && isSpace(s[p]))
-                ++p;
-            if (p >= size || s[p] != '=')
-                continue;
-            ++p;
-            while (p < size && isSpace(s[p]))
-                ++p;
-            if (p < size && (s[p] == '"' || s[p] == '\'')) {
-                const char quote = s[p++];
-                while (p < size && s[p] != quote)
-                    ++p;
-                if (p < size)
-                    ++p;
-            } else {
-                while (p < size && !isSpace(s[p]) && s[p] != '>')
-                    ++p;
-            }
+            p = skipAttribute(s, size, p);
         }
         if (cutFrom >= 0) {
             out.append(s + copied, cutFrom - copied);

@@ -46,7 +46,8 @@ BackColorFrame::BackColorFrame(const TwipsRect &place, QWidget *parent) : Captio
             label->setAccessibleName(QStringLiteral("自定义背景颜色"));
             label->setAlignment(Qt::AlignCenter);
             label->setGeometry(Custom.toPixels());
-            setBackground(label, 0xFFFFFF);
+            m_colors[CustomElement] = 0xFFFFFF;
+            setBackground(label, m_colors[CustomElement]);
             SetTextColor(label, QColor(0, 0, 255));
             continue;
         }
@@ -54,7 +55,8 @@ BackColorFrame::BackColorFrame(const TwipsRect &place, QWidget *parent) : Captio
         label->setGeometry(TwipsRect{ColumnLefts[index % 2], RowTops[index / 2], SwatchSize, SwatchSize}.toPixels());
         const quint32 hex = Colors[size_t(index)];
         label->setAccessibleName(QStringLiteral("背景颜色 #%1").arg(hex, 6, 16, QLatin1Char('0')).toUpper());
-        setBackground(label, RGBToColor({int(hex >> 16), int((hex >> 8) & 0xFF), int(hex & 0xFF)}));
+        m_colors[size_t(index)] = RGBToColor({int(hex >> 16), int((hex >> 8) & 0xFF), int(hex & 0xFF)});
+        setBackground(label, m_colors[size_t(index)]);
     }
     // The 2 x 16 grid, then "自定义" in a row of its own below it.
     QList<QPoint> places;
@@ -67,12 +69,12 @@ BackColorFrame::BackColorFrame(const TwipsRect &place, QWidget *parent) : Captio
 
 KeyColor BackColorFrame::color(int index) const
 {
-    const QColor c = m_elements[size_t(index)]->palette().color(QPalette::Window);
-    return RGBToColor(toRgb(c));
+    return m_colors[size_t(index)];
 }
 
 void BackColorFrame::setCustomColor(KeyColor color)
 {
+    m_colors[CustomElement] = color;
     setBackground(m_elements[CustomElement], color);
 }
 

@@ -32,6 +32,7 @@ signals:
 
 private:
     std::array<QLabel *, 33> m_elements{};
+    std::array<KeyColor, 33> m_colors{}; // what each element stands for
 };
 
 } // namespace rainquill

@@ -341,56 +341,52 @@ void CodePane::copy() const
         QGuiApplication::clipboard()->setText(selectedText());
 }
 
+std::optional<qsizetype> CodePane::caretTarget(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return stepCharacter(m_caret, -1);
+    case Qt::Key_Right:
+        return stepCharacter(m_caret, 1);
+    case Qt::Key_Up:
+        return verticalTarget(-1);
+    case Qt::Key_Down:
+        return verticalTarget(1);
+    case Qt::Key_PageUp:
+        return verticalTarget(1 - visibleRows());
+    case Qt::Key_PageDown:
+        return verticalTarget(visibleRows() - 1);
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        if (event->modifiers() & Qt::ControlModifier)
+            return event->key() == Qt::Key_Home ? 0 : m_code.size();
+        const Row row = rowOf(m_caret);
+        const QTextLine line = layout(row.line)->lineAt(row.row);
+        const qsizetype start = lineStart(row.line) + line.textStart();
+        return event->key() == Qt::Key_Home ? start : qMin(start + line.textLength(), lineEnd(row.line));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
 void CodePane::keyPressEvent(QKeyEvent *event)
 {
-    const bool extend = event->modifiers() & Qt::ShiftModifier;
-    const bool control = event->modifiers() & Qt::ControlModifier;
-    const qsizetype keepX = m_caretX;
-    m_caretX = -1;
+    const bool vertical = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down
+                          || event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
+    if (!vertical)
+        m_caretX = -1; // moving up and down keeps the column it started from
     if (event->matches(QKeySequence::Copy)) {
         copy();
     } else if (event->matches(QKeySequence::SelectAll)) {
         select(0, m_code.size());
-    } else {
-        switch (event->key()) {
-        case Qt::Key_Left: moveCaret(stepCharacter(m_caret, -1), extend); break;
-        case Qt::Key_Right: moveCaret(stepCharacter(m_caret, 1), extend); break;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown: {
-            const int rows = event->key() == Qt::Key_Up     ? -1
-                             : event->key() == Qt::Key_Down ? 1
-                             : event->key() == Qt::Key_PageUp ? 1 - visibleRows()
-                                                              : visibleRows() - 1;
-            m_caretX = keepX;
-            const qsizetype target = verticalTarget(rows);
-            const qreal x = m_caretX;
-            moveCaret(target, extend);
-            m_caretX = x;
-            break;
-        }
-        case Qt::Key_Home:
-        case Qt::Key_End: {
-            if (control) {
-                moveCaret(event->key() == Qt::Key_Home ? 0 : m_code.size(), extend);
-                break;
-            }
-            const Row row = rowOf(m_caret);
-            const QTextLine line = layout(row.line)->lineAt(row.row);
-            const qsizetype start = lineStart(row.line) + line.textStart();
-            const qsizetype end = qMin(start + line.textLength(), lineEnd(row.line));
-            moveCaret(event->key() == Qt::Key_Home ? start : end, extend);
-            break;
-        }
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            break; // a multi-line box takes Enter, though it is locked
-        default:
-            m_caretX = keepX;
-            event->ignore(); // locked against typing
-            return;
-        }
+    } else if (const std::optional<qsizetype> target = caretTarget(event)) {
+        const qreal x = m_caretX;
+        moveCaret(*target, event->modifiers() & Qt::ShiftModifier);
+        m_caretX = vertical ? x : -1;
+    } else if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        event->ignore(); // locked against typing; a multi-line box takes Enter all the same
+        return;
     }
     event->accept();
 }

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <memory>
+#include <optional>
 
 class QTextLayout;
 
@@ -78,6 +79,8 @@ private:
     qsizetype stepCharacter(qsizetype offset, int direction) const;
     void moveCaret(qsizetype offset, bool extend);
     qsizetype verticalTarget(int rows);
+    // Where a navigation key takes the caret; nothing for any other key.
+    std::optional<qsizetype> caretTarget(const QKeyEvent *event);
 
     QString m_code;
     QList<qsizetype> m_lineStarts{0}; // the display lines found so far
