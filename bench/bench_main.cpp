@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -63,9 +64,17 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The ratios follow the console's report; another format (json for scripts) goes as
+    // the library writes it.
+    bool console = true;
+    for (int n = 1; n < argc; ++n)
+        console = console && !std::string_view(argv[n]).starts_with("--benchmark_format=");
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (console)
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+    else
+        benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }
