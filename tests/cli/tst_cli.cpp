@@ -116,8 +116,14 @@ private slots:
 
         QTest::newRow("colour with a line feed") << QStringList{"--from", "ff00ff\n"} << QByteArray("a") << 2
                                                  << QByteArray() << QByteArray("bad colour");
-        QTest::newRow("input not UTF-8") << QStringList{} << QByteArray("a\xED\xA0\x80") << 2 << QByteArray()
-                                         << QByteArray("not valid UTF-8 (byte 1)");
+        // The edges of UTF-8: a surrogate, an overlong form, past U+10FFFF, cut short; and
+        // the last code point, which is valid.
+        for (const QByteArray &bad : {QByteArray("a\xED\xA0\x80"), QByteArray("a\xC0\x80"), QByteArray("a\xE0\x80\x80"),
+                                      QByteArray("a\xF4\x90\x80\x80"), QByteArray("a\xE6\xB8")})
+            QTest::newRow(("input not UTF-8: " + bad.toHex(' ')).constData())
+                << QStringList{} << bad << 2 << QByteArray() << QByteArray("not valid UTF-8 (byte 1)");
+        QTest::newRow("U+10FFFF") << QStringList{"--from", "000000", "--to", "000000"} << QByteArray("\xF4\x8F\xBF\xBF")
+                                  << 0 << QByteArray("[color=#000000]\xF4\x8F\xBF\xBF[/color]") << QByteArray();
         QTest::newRow("argument not UTF-8") << QStringList{"sh", "$CLI --prefix \"$(printf '\\377')\""}
                                             << QByteArray("a") << 2 << QByteArray()
                                             << QByteArray("the value of --prefix is not valid UTF-8");

@@ -174,6 +174,11 @@ private slots:
                "ln -s sync/mid.dat color.dat" << "load" << "" << zeros;
         QTest::newRow("missing folder") << "mkdir gone; rmdir gone" << "rebuild" << "76 路径未找到（写入 color.dat 时）"
                                         << missing;
+        QTest::newRow("a link to itself") << "ln -s color.dat color.dat" << "load"
+                                          << "75 路径/文件访问错误，链接层数太多（查看 color.dat 时）" << QByteArray();
+        QTest::newRow("a name too long") << "longname" << "load" << "52 文件名太长（查看 color.dat 时）" << QByteArray();
+        QTest::newRow("no file can be opened") << writeZeros + "; nofiles" << "load"
+                                               << "67 打开的文件太多（读取 color.dat 时）" << zeros;
     }
     void fileStates()
     {
@@ -184,8 +189,13 @@ private slots:
         QVERIFY(QFile::setPermissions(".", QFileDevice::Permissions(0x7755))); // the user may enter
         QVERIFY(QDir().mkdir(QStringLiteral("work")) && QDir::setCurrent(QStringLiteral("work")));
         writeFile(fileWith(QList<QByteArray>(60, "0")), QStringLiteral("../zeros"));
-        QCOMPARE(std::system(qPrintable(QString(setup).remove(QStringLiteral("locked")) + "\ntrue")), 0);
-        const QString path = setup.contains(u"gone") ? QStringLiteral("gone/color.dat") : SchemeFileName;
+        QCOMPARE(std::system(qPrintable(QString(setup).remove(QStringLiteral("locked")).remove(QStringLiteral("nofiles"))
+                                        .remove(QStringLiteral("longname"))
+                                        + "\ntrue")),
+                 0);
+        const QString path = setup.contains(u"gone")       ? QStringLiteral("gone/color.dat")
+                             : setup.contains(u"longname") ? QString(300, u'n')
+                                                           : SchemeFileName;
         QStringList given{QDir::currentPath()};
         for (QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
                              QDirIterator::Subdirectories);
@@ -194,6 +204,12 @@ private slots:
         const int outcome = asOrdinaryUser(given, [&] {
             if (setup.contains(u"locked") && !QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::ExeOwner))
                 return 1;
+            if (setup.contains(u"nofiles")) { // every descriptor the process may have is taken
+                const int next = dup(0);
+                close(next);
+                const rlimit none{rlim_t(next), rlim_t(next)};
+                setrlimit(RLIMIT_NOFILE, &none);
+            }
             CustomSchemeFile file(path);
             const auto error = operation == u"load"   ? file.load()
                                : operation == u"save" ? file.save(10, {1, 2, 3, 4, 5, 6})

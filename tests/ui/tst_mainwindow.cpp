@@ -200,27 +200,46 @@ private slots:
         QVERIFY(uitest::paints(input()->viewport(), Qt::black) && !uitest::paints(input()->viewport(), color));
     }
 
+    // "手动复制", "还原" and "清除", on a converted text "渐变\r\n " or on none: the messages,
+    // the clipboard, the panes and their captions.
+    void clearRestoreCopy_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("converted");
+        QTest::addColumn<QString>("message"); // the title, "" for none
+        QTest::addColumn<QString>("text");    // the input pane's afterwards
+        QTest::newRow("手动复制 without code") << "CmdClipCode" << false << "复制失败" << "渐变\r\n ";
+        QTest::newRow("手动复制") << "CmdClipCode" << true << "复制成功" << "渐变\r\n ";
+        QTest::newRow("还原") << "CmdBack" << true << "" << "渐变\r\n ";
+        QTest::newRow("清除") << "CmdClear" << true << "" << "";
+    }
     void clearRestoreCopy()
     {
-        click("CmdClipCode");
-        QCOMPARE(MessageBox::takeShown(),
-                 (QList<MessageBox::Shown>{{"代码为空，不能复制！", "复制失败", MessageBox::Icon::Critical}}));
+        QFETCH(QString, button);
+        QFETCH(bool, converted);
+        QFETCH(QString, message);
+        QFETCH(QString, text);
         input()->replaceText(QStringLiteral("渐变\r\n "));
-        click("CmdGo");
-        const QString inputCaption = caption("Frame1");
+        if (converted)
+            click("CmdGo");
+        const QString converted_code = code();
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        click("CmdClipCode");
-        QCOMPARE(MessageBox::takeShown(),
-                 (QList<MessageBox::Shown>{{"代码已成功复制到剪贴板中！", "复制成功", MessageBox::Icon::Information}}));
-        QCOMPARE(QApplication::clipboard()->text(), code());
-        click("CmdBack"); // the text, plain again; no code
-        QCOMPARE(input()->text(), QStringLiteral("渐变\r\n "));
-        QCOMPARE(uitest::characterColors(input()->document()), QList<QColor>(3, Qt::black)); // 渐, 变 and the space
-        QCOMPARE(caption("Frame1") + caption("Frame2"), inputCaption + QStringLiteral("生成的代码(0个字符)"));
-        click("CmdGo");
-        click("CmdClear");
-        QCOMPARE(input()->text() + code(), QString());
-        QCOMPARE(caption("Frame1") + caption("Frame2"), QStringLiteral("要转换的文字(0个字符)生成的代码(0个字符)"));
+        click(button);
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.isEmpty() ? QString() : shown.value(0).title, message);
+        if (message == u"复制失败")
+            QCOMPARE(shown.value(0), (MessageBox::Shown{"代码为空，不能复制！", "复制失败", MessageBox::Icon::Critical}));
+        if (message == u"复制成功")
+            QCOMPARE(shown.value(0),
+                     (MessageBox::Shown{"代码已成功复制到剪贴板中！", "复制成功", MessageBox::Icon::Information}));
+        QCOMPARE(QApplication::clipboard()->text(), message == u"复制成功" ? converted_code : QStringLiteral("before"));
+        QCOMPARE(input()->text(), text);
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(%1个字符)").arg(text.size()));
+        if (button == u"CmdClipCode")
+            return;
+        // The code is gone and the text is plain again (渐, 变 and the space in black).
+        QCOMPARE(code() + caption("Frame2"), QStringLiteral("生成的代码(0个字符)"));
+        QCOMPARE(uitest::characterColors(input()->document()), QList<QColor>(text.isEmpty() ? 0 : 3, Qt::black));
     }
 
     // A background swatch (a right click does nothing, nor does a right click on a scheme
@@ -249,36 +268,48 @@ private slots:
         }
     }
 
-    // The colour dialog, a cancel, the built-in swatches by mouse button, the swap as the
-    // box paints it, and the random pair, each drawn into the box.
+    // From the start strip (0079FF to FF00FF): the colour dialog, a cancel, the built-in
+    // swatches by mouse button, the swap as the box paints it, and the random pair, each
+    // drawn into the box.
+    void strip_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer"); // the colour dialog's: -1 a cancel, -2 not asked
+        QTest::addColumn<QList<int>>("strip"); // empty: at random
+        const QList<int> start{0, 121, 255, 255, 0, 255};
+        QTest::newRow("start colour picked") << "CmdLeft" << int(Qt::LeftButton) << 0x563412
+                                             << QList<int>{0x12, 0x34, 0x56, 255, 0, 255};
+        QTest::newRow("end colour picked") << "CmdRight" << int(Qt::LeftButton) << 0x000001
+                                           << QList<int>{0, 121, 255, 1, 0, 0};
+        QTest::newRow("dialog cancelled") << "CmdRight" << int(Qt::LeftButton) << -1 << start;
+        QTest::newRow("swatch, right button") << "PicColorBox_9" << int(Qt::RightButton) << -2 << start;
+        QTest::newRow("swatch, middle button") << "PicColorBox_9" << int(Qt::MiddleButton) << -2 << start;
+        QTest::newRow("swatch, left button") << "PicColorBox_9" << int(Qt::LeftButton) << -2
+                                             << QList<int>{0, 0, 0, 0, 0, 255};
+        QTest::newRow("swapped") << "CmdContrary" << int(Qt::LeftButton) << -2 << QList<int>{255, 0, 255, 0, 121, 255};
+        QTest::newRow("at random") << "CmdRnd" << int(Qt::LeftButton) << -2 << QList<int>{};
+    }
     void strip()
     {
+        QFETCH(QString, control);
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        QFETCH(QList<int>, strip);
         auto *box = get<GradientBox>("PicColor");
-        const auto expect = [&](const ColorStrip &strip) {
-            QCOMPARE(m_window->strip(), strip);
-            QCOMPARE(box->strip(), std::optional<ColorStrip>(strip));
-        };
-        ColorDialog::queueAnswer(0x563412);
-        click("CmdLeft");
-        expect({0x12, 0x34, 0x56, 255, 0, 255});
-        ColorDialog::queueAnswer(std::nullopt);
-        click("CmdRight");
-        expect({0x12, 0x34, 0x56, 255, 0, 255});
-        ColorDialog::queueAnswer(0x000001);
-        click("CmdRight");
-        expect({0x12, 0x34, 0x56, 1, 0, 0});
-        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton})
-            click("PicColorBox_9", button);
-        expect({0, 0, 0, 0, 0, 255}); // only the left button applies the scheme
+        if (answer != -2)
+            ColorDialog::queueAnswer(answer >= 0 ? std::optional<KeyColor>(answer) : std::nullopt);
         const QImage before = box->grab().toImage();
-        const int y = before.height() / 2, last = before.width() - 1;
-        click("CmdContrary");
-        expect({0, 0, 255, 0, 0, 0});
-        const QImage after = box->grab().toImage();
-        for (int x = 0; x <= last; ++x)
-            QCOMPARE(after.pixelColor(x, y), before.pixelColor(last - x, y));
-        click("CmdRnd");
+        click(control, Qt::MouseButton(button));
         QCOMPARE(box->strip(), std::optional<ColorStrip>(m_window->strip()));
+        if (!strip.isEmpty())
+            QCOMPARE(m_window->strip(), (ColorStrip{strip[0], strip[1], strip[2], strip[3], strip[4], strip[5]}));
+        if (control == u"CmdContrary") { // the box painted as its mirror
+            const QImage after = box->grab().toImage();
+            const int y = before.height() / 2, last = before.width() - 1;
+            for (int x = 0; x <= last; ++x)
+                QCOMPARE(after.pixelColor(x, y), before.pixelColor(last - x, y));
+        }
     }
 
     // The step box settles what is typed; an arrow, any button, steps it and shows pressed.
@@ -406,6 +437,57 @@ private slots:
             QCOMPARE(input()->text(), "[" + QString(text).replace("\r\n", "\n").replace("\n", "\r\n") + "]");
             QCOMPARE(input()->textCursor().position(), 1 + QString(text).replace("\r\n", "\n").size());
             QVERIFY(!uitest::characterColors(input()->document()).contains(QColor(Qt::red)));
+        }
+    }
+
+    // The design's colours, each read once from what is painted.
+    void designColours_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QColor>("color");
+        const QColor blue(0, 0, 255), red(255, 0, 0), format(64, 0, 0);
+        QTest::newRow("每") << "Label2" << blue;
+        QTest::newRow("个字递进一次颜色") << "Label3" << blue;
+        QTest::newRow("the step's note") << "LabStep" << red;
+        QTest::newRow("自动复制") << "ChkAuto" << QColor(192, 64, 0);
+        QTest::newRow("格式：") << "Label4" << format;
+        QTest::newRow("#0022FF") << "Label5" << format;
+        QTest::newRow("文字") << "Label6" << format;
+        QTest::newRow("自定义 swatch's text") << "labBackColor_32" << blue;
+        QTest::newRow("window") << "client" << QColor(244, 244, 244);
+        QTest::newRow("a command's face") << "CmdGo" << QColor(240, 240, 255);
+        for (const char *frame : {"Frame1", "Frame3_0", "Frame4", "Frame5"})
+            QTest::newRow(frame) << frame << blue; // captions
+    }
+    void designColours()
+    {
+        QFETCH(QString, control);
+        QFETCH(QColor, color);
+        QWidget *widget = get(control);
+        QVERIFY(uitest::paintsNear(widget, color, 40,
+                                   qobject_cast<QGroupBox *>(widget) ? uitest::captionArea(widget) : QRect()));
+    }
+
+    // The background swatches' table and the built-in schemes, as the user sees them.
+    void designTables()
+    {
+        const quint32 swatches[32] = {0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000, 0xFF0000, 0x808000, 0xFFFF00,
+                                      0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x000080, 0x0000FF, 0x800080, 0xFF00FF,
+                                      0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
+                                      0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0};
+        for (int n = 0; n < 32; ++n) {
+            QWidget *swatch = get(QStringLiteral("labBackColor_%1").arg(n));
+            QCOMPARE(swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2),
+                     QColor(QRgb(swatches[n])));
+        }
+        const char *schemes[10] = {"#0079FF 到 #FF00FF", "#0000FF 到 #00F0FF", "#FF0000 到 #FFE600",
+                                   "#000040 到 #B0B0FF", "#008040 到 #0080FF", "#FF0000 到 #0000FF",
+                                   "#FF0000 到 #FF00FF", "#000000 到 #FF0000", "#000000 到 #00FF00",
+                                   "#000000 到 #0000FF"};
+        for (int n = 0; n < 10; ++n) {
+            QWidget *swatch = get(QStringLiteral("PicColorBox_%1").arg(n));
+            QCOMPARE(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Description),
+                     QStringLiteral("从 ") + QString::fromUtf8(schemes[n]));
         }
     }
 

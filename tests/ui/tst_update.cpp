@@ -142,6 +142,16 @@ private slots:
         QDir::setCurrent(QDir::tempPath());
     }
 
+    // The window as the program opens it: the maker's page, asked once a second.
+    void designedCheck()
+    {
+        QCOMPARE(VersionPageAddress(), QUrl("http://www.qingfeng.example/tlsoft/rainquillver.html"));
+        QPointer<frmUpdate> window = new frmUpdate(QUrl("http://127.0.0.1:1/"));
+        QCOMPARE(control<QTimer>(window, "Timer1")->interval(), 1000);
+        QCOMPARE(window->windowTitle(), QStringLiteral("检查新版本"));
+        delete window;
+    }
+
     void timesOut_data()
     {
         QTest::addColumn<bool>("serverUp");

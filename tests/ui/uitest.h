@@ -25,14 +25,18 @@
 
 namespace uitest {
 
-// The named control of a window; fails the test when it is missing.
+// The named control of a window. A missing one fails the current test, which goes on with
+// a stand-in of the same kind (the checks after a failure return at once), so that the
+// other tests still run: an exception or an abort would end the whole program.
 template<typename T = QWidget>
-T *control(const QObject *window, const QString &name)
+T *control(const QObject *window, const QString &name, const char *file = __builtin_FILE(),
+           int line = __builtin_LINE())
 {
-    T *found = window->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
+    if (T *found = window ? window->findChild<T *>(name) : nullptr)
+        return found;
+    QTest::qFail(qPrintable(QStringLiteral("no control ") + name), file, line);
+    static T *standIn = new T;
+    return standIn;
 }
 
 // The visible top-level window of that name, if any.
@@ -69,6 +73,23 @@ inline bool paints(QWidget *widget, const QColor &color, QRect area = {})
     const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
     return std::find(pixels, pixels + qsizetype(image.width()) * image.height(), color.rgb())
            != pixels + qsizetype(image.width()) * image.height();
+}
+
+// Whether the widget paints a colour within `tolerance` of this one in every channel: the
+// heart of a small glyph is seldom exactly its colour, nor a styled face its button colour.
+inline bool paintsNear(QWidget *widget, const QColor &color, int tolerance, QRect area = {})
+{
+    const QImage image =
+        widget->grab(area.isEmpty() ? widget->rect() : area).toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - color.red()) <= tolerance && qAbs(c.green() - color.green()) <= tolerance
+                && qAbs(c.blue() - color.blue()) <= tolerance)
+                return true;
+        }
+    }
+    return false;
 }
 
 // The strip a frame's caption is painted in.
