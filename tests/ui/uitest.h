@@ -4,6 +4,8 @@
 // window per test, the seams answered, and ways to look at what is painted.
 
 #include "ui/frmmain.h"
+#include "ui/widgets/codepane.h"
+#include "ui/widgets/inputpane.h"
 #include "ui/platform/colordialog.h"
 #include "ui/platform/designpalette.h"
 #include "ui/platform/messagebox.h"
@@ -137,6 +139,9 @@ protected:
         QTest::mouseClick(get(name), button);
     }
     QString caption(const QString &frame) const { return get<QGroupBox>(frame)->title(); }
+    rainquill::InputPane *input() const { return get<rainquill::InputPane>(QStringLiteral("RTInput")); }
+    rainquill::CodePane *codePane() const { return get<rainquill::CodePane>(QStringLiteral("TxtCode")); }
+    QString code() const { return codePane()->code(); }
     void setFormat(int index)
     {
         auto *combo = get<QComboBox>(QStringLiteral("Combo1"));

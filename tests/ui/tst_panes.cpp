@@ -1,0 +1,257 @@
+#include "uitest.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+
+using namespace rainquill;
+
+// The two panes: the input pane's caption, text, preview, pastes and keys at any length,
+// the buttons that act on the panes, and the code pane's display, selection and copies.
+class TestPanes : public uitest::WindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        openWindow();
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+    }
+    void cleanup() { closeWindow(); }
+
+    void inputCaption_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("caption");
+        const QString warning = QStringLiteral("要转换的文字(1001个字符【字符数较大，建议增加步进数】)");
+        QTest::newRow("1000") << QString(1000, u'a') << "要转换的文字(1000个字符)";
+        QTest::newRow("1001") << QString(1001, u'a') << warning;
+        QTest::newRow("line break counts two") << QString(999, u'a') + "\n" << warning;
+        QTest::newRow("emoji counts one") << QStringLiteral("😀").repeated(1000) << "要转换的文字(1000个字符)";
+        QTest::newRow("a thumb with its skin tone counts one") << QStringLiteral("a👍🏽b") << "要转换的文字(3个字符)";
+    }
+
+    void inputCaption()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, caption);
+        input()->replaceText(QString(2000, u'x')); // red first: the colour must come back
+        input()->replaceText(text);
+        QCOMPARE(this->caption("Frame1"), caption);
+        // The caption is painted in its colour, and the colour stays on the caption: the
+        // text keeps its own black.
+        const QColor color = caption.contains(u'【') ? QColor(255, 0, 0) : QColor(0, 0, 255);
+        QVERIFY(uitest::paints(get("Frame1"), color, uitest::captionArea(get("Frame1"))));
+        QVERIFY(uitest::paints(input()->viewport(), Qt::black) && !uitest::paints(input()->viewport(), color));
+    }
+
+    // "手动复制", "还原" and "清除", on a converted text "渐变\r\n " or on none: the messages,
+    // the clipboard, the panes and their captions.
+    void clearRestoreCopy_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("converted");
+        QTest::addColumn<QString>("message"); // the title, "" for none
+        QTest::addColumn<QString>("text");    // the input pane's afterwards
+        QTest::newRow("手动复制 without code") << "CmdClipCode" << false << "复制失败" << "渐变\r\n ";
+        QTest::newRow("手动复制") << "CmdClipCode" << true << "复制成功" << "渐变\r\n ";
+        QTest::newRow("还原") << "CmdBack" << true << "" << "渐变\r\n ";
+        QTest::newRow("清除") << "CmdClear" << true << "" << "";
+    }
+
+    void clearRestoreCopy()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, converted);
+        QFETCH(QString, message);
+        QFETCH(QString, text);
+        input()->replaceText(QStringLiteral("渐变\r\n "));
+        if (converted)
+            click("CmdGo");
+        const QString converted_code = code();
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        click(button);
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.isEmpty() ? QString() : shown.value(0).title, message);
+        if (message == u"复制失败")
+            QCOMPARE(shown.value(0), (MessageBox::Shown{"代码为空，不能复制！", "复制失败", MessageBox::Icon::Critical}));
+        if (message == u"复制成功")
+            QCOMPARE(shown.value(0),
+                     (MessageBox::Shown{"代码已成功复制到剪贴板中！", "复制成功", MessageBox::Icon::Information}));
+        QCOMPARE(QApplication::clipboard()->text(), message == u"复制成功" ? converted_code : QStringLiteral("before"));
+        QCOMPARE(input()->text(), text);
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(%1个字符)").arg(text.size()));
+        if (button == u"CmdClipCode")
+            return;
+        // The code is gone and the text is plain again (渐, 变 and the space in black).
+        QCOMPARE(code() + caption("Frame2"), QStringLiteral("生成的代码(0个字符)"));
+        QCOMPARE(uitest::characterColors(input()->document()), QList<QColor>(text.isEmpty() ? 0 : 3, Qt::black));
+    }
+
+    void preview()
+    {
+        input()->insertAtCaret(QStringLiteral("ab\r\ncd"));
+        get<QLineEdit>("TxtStep")->setText(QStringLiteral("2"));
+        click("CmdGo");
+        QPointer<QTextDocument> before = input()->document(); // the first preview, ours
+        click("CmdGo");
+        // Groups ab, CR LF, cd at 1, 3, 5 of 6: the preview shows the colours the code names.
+        QCOMPARE(code(),
+                 QStringLiteral("[color=#2A65FF]ab[/color][color=#803CFF]\r\n[/color][color=#D414FF]cd[/color]"));
+        const QColor first(0x2A, 0x65, 0xFF), last(0xD4, 0x14, 0xFF);
+        QCOMPARE(uitest::characterColors(input()->document()), (QList<QColor>{first, first, last, last}));
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(6个字符)"));
+        QVERIFY(!before); // no document is kept once it is replaced
+        QVERIFY(input()->textCursor().atEnd()); // typing on continues after the text
+    }
+
+    // A paste arrives plain, its line breaks read as CR LF, the caret after it.
+    void pasteIsPlain()
+    {
+        for (const QString &text : {QStringLiteral("bold\nnext")}) {
+            input()->replaceText(QStringLiteral("[]"));
+            input()->moveCursor(QTextCursor::NextCharacter);
+            auto *data = new QMimeData;
+            data->setHtml(QStringLiteral("<b style='color:red'>bold</b>"));
+            data->setText(text);
+            QApplication::clipboard()->setMimeData(data);
+            input()->paste();
+            QCOMPARE(input()->text(), "[" + QString(text).replace("\r\n", "\n").replace("\n", "\r\n") + "]");
+            QCOMPARE(input()->textCursor().position(), 1 + QString(text).replace("\r\n", "\n").size());
+            QVERIFY(!uitest::characterColors(input()->document()).contains(QColor(Qt::red)));
+        }
+    }
+
+    // With a dark desktop theme the program keeps the design's light look: typed text is
+    // painted dark on the white pane.
+    void darkThemeKeepsTheLook()
+    {
+        QPalette dark(QColor(53, 53, 53), QColor(35, 35, 35));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(25, 25, 25));
+        QApplication::setPalette(dark);
+        UseDesignPalette();
+        input()->setFocus();
+        QTest::keyClicks(input(), QStringLiteral("gradient text"));
+        QVERIFY(uitest::paints(input()->viewport(), Qt::black));
+    }
+
+    // A paste of any size is one step to undo and to redo, and reads back exactly.
+    void pasteUndoes_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("short") << QStringLiteral("x\ny");
+        QTest::newRow("many lines") << QStringLiteral("粗体 bold\r\n").repeated(20000);
+        QTest::newRow("one paragraph") << QStringLiteral("0123456789").repeated(10000);
+    }
+
+    void pasteUndoes()
+    {
+        QFETCH(QString, pasted);
+        input()->replaceText(QStringLiteral("[]"));
+        input()->moveCursor(QTextCursor::NextCharacter);
+        QApplication::clipboard()->setText(pasted);
+        const QString after = "[" + QString(pasted).replace("\r\n", "\n").replace("\n", "\r\n") + "]";
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(input()->text(), after);
+        QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(input()->text(), QStringLiteral("[]"));
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(2个字符)"));
+        QTest::keyClick(input(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(input()->text(), after);
+        QCOMPARE(input()->characterCount(), after.size());
+        QTest::keyClick(input(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString(after).replace("\r\n", "\n"));
+    }
+
+    // A paragraph longer than a piece is shown in pieces, yet every key meets the text
+    // as it is: the break between two pieces holds no character.
+    void keysAtPieceBreaks_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("atBreak"); // else at the end of the first piece
+        QTest::addColumn<QString>("edited"); // what becomes of "...23|45..." around the break
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << true << "245";
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << "235";
+        QTest::newRow("Enter") << int(Qt::Key_Return) << true << "23\r\n45";
+        QTest::newRow("a letter") << int(Qt::Key_X) << true << "23x45";
+    }
+
+    void keysAtPieceBreaks()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, atBreak);
+        QFETCH(QString, edited);
+        const QString paragraph = QStringLiteral("0123456789").repeated(300); // pieces of 1024
+        input()->replaceText(paragraph);
+        QTextCursor cursor = input()->textCursor();
+        cursor.setPosition(input()->document()->findBlockByNumber(1).position() - (atBreak ? 0 : 1));
+        input()->setTextCursor(cursor);
+        QTest::keyClick(input(), Qt::Key(key), Qt::NoModifier, key == Qt::Key_X ? 'x' : 0);
+        QString expected = paragraph;
+        expected.replace(1022, 4, edited);
+        QCOMPARE(input()->text(), expected);
+        QCOMPARE(input()->characterCount(), expected.size());
+    }
+
+    // After a conversion of a long text the caret is at its end and the end is in view.
+    void convertedEndInView()
+    {
+        input()->replaceText(QStringLiteral("渐变 gradient\r\n").repeated(5000) + QStringLiteral("end"));
+        click("CmdGo");
+        QVERIFY(input()->textCursor().atEnd());
+        QVERIFY(input()->viewport()->rect().contains(input()->cursorRect()));
+    }
+
+    // The code pane shows the code and gives it back exactly, whole or any part chosen
+    // with the keyboard or the mouse, across display lines and a real line break; a screen
+    // reader reads the same text.
+    void codePaneCopiesExactCode()
+    {
+        // One line of code far longer than a display line, then a line break, then more.
+        input()->insertAtCaret(QString(300, u'a') + QStringLiteral("\r\nbc"));
+        click("OptAll");
+        click("CmdGo");
+        const QString exact = code();
+        QVERIFY(uitest::paints(codePane()->viewport(), QColor(192, 192, 192)));
+        codePane()->setFocus();
+        const auto copied = [this](QKeyCombination first, QKeyCombination more, int times) {
+            QTest::keyClick(codePane(), first.key(), first.keyboardModifiers());
+            for (int n = 0; n < times; ++n)
+                QTest::keyClick(codePane(), more.key(), more.keyboardModifiers());
+            QTest::keyClick(codePane(), Qt::Key_C, Qt::ControlModifier);
+            return QApplication::clipboard()->text();
+        };
+        QCOMPARE(copied(Qt::ControlModifier | Qt::Key_A, {}, 0), exact);
+        QTest::keyClick(codePane(), Qt::Key_X); // locked against typing
+        QCOMPARE(code(), exact);
+        // The first row, and the last rows across the line break.
+        const QString firstRow = copied(Qt::ControlModifier | Qt::Key_Home, Qt::ShiftModifier | Qt::Key_End, 1);
+        QVERIFY(firstRow.size() > 2 && exact.startsWith(firstRow));
+        const QString lastRows = copied(Qt::ControlModifier | Qt::Key_End, Qt::ShiftModifier | Qt::Key_Up, 2);
+        QVERIFY(exact.endsWith(lastRows) && lastRows.contains(QStringLiteral("[/color]\r\n[color=")));
+        // A drag from the top left down the pane.
+        QTest::keyClick(codePane(), Qt::Key_Home, Qt::ControlModifier);
+        QWidget *area = codePane()->viewport();
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(2, 2));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(area->width() - 2, area->height() - 2),
+                         area->mapToGlobal(QPointF(area->width() - 2, area->height() - 2)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &drag);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 2, area->height() - 2));
+        QTest::keyClick(codePane(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(QApplication::clipboard()->text().size() > 100 && exact.startsWith(QApplication::clipboard()->text()));
+        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(codePane())->textInterface();
+        QVERIFY(read);
+        QCOMPARE(read->characterCount(), exact.size());
+        QCOMPARE(read->text(0, read->characterCount()), exact);
+    }
+};
+
+QTEST_MAIN(TestPanes)
+#include "tst_panes.moc"
