@@ -19,8 +19,8 @@ struct Ratio
 constexpr Ratio Targets[] = {
     {"BM_GenerateCode/1000000", "BM_CopyOutputBytes/1000000", 2.3},
     {"BM_GenerateCodeEmoji/1000000", "BM_GenerateCode/1000000", 3},
-    {"BM_Convert/1000000/iterations:3", "BM_GenerateCode/1000000", 4},
-    {"BM_Convert/100000/iterations:3", "BM_ShowPlain/100000/iterations:3", 2},
+    {"BM_Convert/1000000/iterations:10", "BM_GenerateCode/1000000", 4},
+    {"BM_Convert/100000/iterations:10", "BM_ShowPlain/100000/iterations:10", 2},
     {"BM_Paste/8000000/iterations:1", "BM_GenerateCode/1000000", 20},
     {"BM_PasteOneParagraph/8000000/iterations:1", "BM_Paste/8000000/iterations:1", 3},
     {"BM_TypeOneCharacter/1000000/0", "BM_TypeOneCharacter/100000/0", 2},

@@ -73,7 +73,7 @@ void BM_Convert(benchmark::State &state)
 {
     convert(state, benchtext::SampleText(state.range(0), 80));
 }
-BENCHMARK(BM_Convert)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Convert)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_ConvertOneParagraph(benchmark::State &state)
 {
@@ -143,7 +143,7 @@ void BM_ShowPlain(benchmark::State &state)
         window().repaint();
     }
 }
-BENCHMARK(BM_ShowPlain)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ShowPlain)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // One key typed in a pane that holds the text, at its start (0) or at its end (1); taken
 // back with Backspace, untimed, so that every keystroke meets the same line.

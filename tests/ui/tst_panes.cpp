@@ -1,3 +1,4 @@
+#include "ui/widgets/panedocument.h"
 #include "uitest.h"
 
 #include <QAccessible>
@@ -175,11 +176,11 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("atBreak"); // else at the end of the first piece
-        QTest::addColumn<QString>("edited"); // what becomes of "...23|45..." around the break
-        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << true << "245";
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << "235";
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true << "23\r\n45";
-        QTest::newRow("a letter") << int(Qt::Key_X) << true << "23x45";
+        QTest::addColumn<QString>("edited"); // what becomes of "ab|cd" around the break
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << true << "acd";
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << "abd";
+        QTest::newRow("Enter") << int(Qt::Key_Return) << true << "ab\r\ncd";
+        QTest::newRow("a letter") << int(Qt::Key_X) << true << "abxcd";
     }
 
     void keysAtPieceBreaks()
@@ -187,14 +188,16 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, atBreak);
         QFETCH(QString, edited);
-        const QString paragraph = QStringLiteral("0123456789").repeated(300); // pieces of 1024
+        // A paragraph of three pieces, the first ending "ab", the second starting "cd".
+        constexpr int piece = PaneDocument::PieceLength;
+        const QString paragraph = QString(piece - 2, u'0') + "abcd" + QString(2 * piece, u'1');
         input()->replaceText(paragraph);
         QTextCursor cursor = input()->textCursor();
         cursor.setPosition(input()->document()->findBlockByNumber(1).position() - (atBreak ? 0 : 1));
         input()->setTextCursor(cursor);
         QTest::keyClick(input(), Qt::Key(key), Qt::NoModifier, key == Qt::Key_X ? 'x' : 0);
         QString expected = paragraph;
-        expected.replace(1022, 4, edited);
+        expected.replace(piece - 2, 4, edited);
         QCOMPARE(input()->text(), expected);
         QCOMPARE(input()->characterCount(), expected.size());
     }

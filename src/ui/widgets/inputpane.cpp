@@ -44,18 +44,11 @@ namespace {
 // What a block adds to the count, kept in its user state until the block changes: its
 // line separators, whether it continues a paragraph, and whether it holds a code unit
 // that may join another.
-struct BlockCount
-{
-    int separators = 0;
-    bool continues = false;
-    bool mayJoin = false;
-};
-
-BlockCount countOf(QTextBlock block)
+InputPane::BlockCount countOf(QTextBlock block)
 {
     if (const int state = block.userState(); state >= 0)
-        return {state >> 2, bool(state & 2), bool(state & 1)};
-    BlockCount count{0, PaneDocument::continuesParagraph(block), false};
+        return {state >> 2, (state & 2) != 0, (state & 1) != 0};
+    InputPane::BlockCount count{0, PaneDocument::continuesParagraph(block), false};
     for (const QChar ch : block.text()) {
         count.separators += ch == QChar::LineSeparator;
         count.mayJoin = count.mayJoin || MayJoinOthers(ch);
@@ -66,30 +59,47 @@ BlockCount countOf(QTextBlock block)
 
 } // namespace
 
+void InputPane::Totals::add(const BlockCount &block, int sign)
+{
+    separators += sign * block.separators;
+    pieces += sign * int(block.continues);
+    joining += sign * int(block.mayJoin);
+}
+
 qsizetype InputPane::characterCount() const
 {
-    // A code unit a character, but for the breaks: between paragraphs and at a line
-    // separator two (CR LF), between the pieces of a paragraph none.
     const QTextDocument *doc = document();
-    qsizetype count = doc->characterCount() - 1;
-    const QTextBlock first = doc->begin();
-    for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        const BlockCount blockCount = countOf(block);
-        if (blockCount.mayJoin)
-            return CharacterCount(text());
-        count += blockCount.separators;
-        if (block != first)
-            count += blockCount.continues ? -1 : 1;
+    if (!m_totals) {
+        m_totals = Totals{};
+        m_blocks = doc->blockCount();
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            m_totals->add(countOf(block), 1);
     }
-    return count;
+    if (m_totals->joining > 0)
+        return CharacterCount(text());
+    // A code unit a character, but for the breaks: between paragraphs and at a line
+    // separator two (CR LF), between the pieces of a paragraph none. The first block
+    // continues nothing, whatever it is marked.
+    const qsizetype pieces = m_totals->pieces - int(countOf(doc->begin()).continues);
+    return doc->characterCount() - 1 + m_totals->separators + (m_blocks - 1) - 2 * pieces;
 }
 
 void InputPane::watch(QTextDocument *document)
 {
-    // The blocks a change reaches are counted again when next asked.
-    connect(document, &QTextDocument::contentsChange, this, [document](int position, int, int added) {
+    m_totals.reset();
+    connect(document, &QTextDocument::contentsChange, this, [this, document](int position, int, int added) {
+        // A change within one block (a keystroke) is counted again in that block alone;
+        // any other, in the blocks it reaches, when next asked.
+        QTextBlock first = document->findBlock(position);
         const QTextBlock last = document->findBlock(position + added);
-        for (QTextBlock block = document->findBlock(position); block.isValid(); block = block.next()) {
+        if (m_totals && first == last && document->blockCount() == m_blocks && first.userState() >= 0) {
+            m_totals->add(countOf(first), -1);
+            first.setUserState(-1);
+            m_totals->add(countOf(first), 1);
+            return;
+        }
+        m_totals.reset();
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
             block.setUserState(-1);
             if (block == last)
                 break;

@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 #include <memory>
+#include <optional>
 
 namespace rainquill {
 
@@ -49,6 +50,27 @@ protected:
 private:
     void swapIn(std::unique_ptr<QTextDocument> next);
     void watch(QTextDocument *document);
+
+public:
+    // What a block adds to the count of characters, beyond its code units.
+    struct BlockCount
+    {
+        int separators = 0;
+        bool continues = false;
+        bool mayJoin = false;
+    };
+
+private:
+    // The counts of all blocks, kept as the text changes; none until first asked.
+    struct Totals
+    {
+        qsizetype separators = 0;
+        qsizetype pieces = 0;
+        qsizetype joining = 0;
+        void add(const BlockCount &block, int sign);
+    };
+    mutable std::optional<Totals> m_totals;
+    mutable int m_blocks = 1;
     template<typename Edit>
     void quietly(Edit &&edit);
 

@@ -15,7 +15,7 @@ namespace rainquill {
 // nothing but the display knows of them.
 namespace PaneDocument {
 
-inline constexpr int PieceLength = 1024;
+inline constexpr int PieceLength = 512;
 
 bool continuesParagraph(const QTextBlock &block);
 
