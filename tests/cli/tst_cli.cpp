@@ -88,6 +88,9 @@ private slots:
         QTest::newRow("custom scheme, another's bad line a warning")
             << QStringList{"--custom", "3"} << QByteArray("ab") << 0
             << QByteArray("[color=#0E0810]a[/color][color=#101112]b[/color]") << QByteArray("第 51 行“12abc”");
+        QTest::newRow("the last custom scheme") << QStringList{"--custom", "10"} << QByteArray("ab") << 0
+                                                << QByteArray("[color=#383A3A]a[/color][color=#3A3B3C]b[/color]")
+                                                << QByteArray("第 51 行“12abc”");
         QTest::newRow("custom scheme's own line not a number") << QStringList{"--custom", "9"} << QByteArray("ab")
                                                                << 2 << QByteArray() << QByteArray("错误代码：13");
         QTest::newRow("no color.dat") << QStringList{"sh", "cd \"$(mktemp -d)\" && $CLI --custom 3"}

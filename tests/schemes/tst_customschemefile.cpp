@@ -48,6 +48,7 @@ private slots:
         QTest::newRow("kept, extra lines left") << QByteArray("14") << QByteArray() << QByteArray() << 0 << 14;
         QTest::newRow("zero rewritten as zero") << QByteArray("0") << QByteArray("0") << QByteArray() << 0 << 0;
         QTest::newRow("255.5 repaired") << QByteArray("255.5") << QByteArray("0") << QByteArray() << 0 << 0;
+        QTest::newRow("255 kept") << QByteArray("255") << QByteArray() << QByteArray() << 0 << 255;
         QTest::newRow("0.4 kept, loads 0") << QByteArray("0.4") << QByteArray() << QByteArray() << 0 << 0;
         QTest::newRow("127.5 to even") << QByteArray("127.5") << QByteArray() << QByteArray() << 0 << 128;
         QTest::newRow("hex kept") << QByteArray("&H1F") << QByteArray() << QByteArray() << 0 << 31;
@@ -135,6 +136,30 @@ private slots:
         QCOMPARE(readFile(), before);
     }
 
+    // A folder that takes no new file, and a write that stops after 16 bytes: the old
+    // bytes the new text had covered are put back.
+    void failedInPlaceWriteIsUndone()
+    {
+        QList<QByteArray> lines = counting();
+        lines[0] = "0000000001"; // the new text is shorter: nothing to reserve
+        const QByteArray before = fileWith(lines);
+        writeFile(before);
+        const QString folder = QDir::currentPath();
+        QVERIFY(QFile::setPermissions(".", QFileDevice::Permissions(0x7755)));
+        const int outcome = asOrdinaryUser({folder, folder + "/color.dat"}, [] {
+            if (!QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+                return 1;
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit tiny{16, 16};
+            setrlimit(RLIMIT_FSIZE, &tiny);
+            const auto error = CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7});
+            return error && error->code == SchemeFileError::DiskFull ? 0 : 2;
+        });
+        QFile::setPermissions(".", QFileDevice::Permissions(0x7700));
+        QCOMPARE(outcome, 0);
+        QCOMPARE(readFile(), before);
+    }
+
     // The file and its folder in every state, as an ordinary user meets them: what a load,
     // a save or a rebuild reports, and what the file holds afterwards.
     void fileStates_data()
@@ -162,6 +187,8 @@ private slots:
         QTest::newRow("a line of 70,000 digits")
             << "{ head -c 70000 /dev/zero | tr '\\0' 7; printf '\\r\\n'; tail -n +2 ../zeros; } > color.dat" << "load"
             << "" << zeros;
+        QTest::newRow("a line of 1 MiB: read") << "head -c 1048576 /dev/zero | tr '\\0' 7 > color.dat" << "load"
+                                               << "62 输入超出文件尾，文件 color.dat 只有 1 行，应有 60 行" << QByteArray();
         QTest::newRow("a line past 1 MiB") << "head -c 1048577 /dev/zero | tr '\\0' 7 > color.dat" << "load"
                                           << "75 行太长，color.dat 第 1 行超过 1 MiB，不是方案文件（读取 color.dat 时）"
                                           << QByteArray();
@@ -221,7 +248,7 @@ private slots:
         QFile::setPermissions(".", QFileDevice::Permissions(0x7700));
         QCOMPARE(outcome, 0);
         if (after.isEmpty())
-            QVERIFY(!QFileInfo(SchemeFileName).isFile() || QFileInfo(SchemeFileName).size() == 1048577); // untouched
+            QVERIFY(!QFileInfo(SchemeFileName).isFile() || QFileInfo(SchemeFileName).size() >= 1048576); // untouched
         else
             QCOMPARE(readFile(), after);
         QCOMPARE(QFileInfo(SchemeFileName).isSymLink(), setup.contains(u"ln -s") && !setup.contains(u"nowhere"));

@@ -238,6 +238,9 @@ private slots:
         QVERIFY(firstRow.size() > 2 && exact.startsWith(firstRow));
         const QString lastRows = copied(Qt::ControlModifier | Qt::Key_End, Qt::ShiftModifier | Qt::Key_Up, 2);
         QVERIFY(exact.endsWith(lastRows) && lastRows.contains(QStringLiteral("[/color]\r\n[color=")));
+        // From the start of the last line, one step left is the whole line break.
+        QTest::keyClick(codePane(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(copied(Qt::Key_Home, Qt::ShiftModifier | Qt::Key_Left, 1), QStringLiteral("\r\n"));
         // A drag from the top left down the pane.
         QTest::keyClick(codePane(), Qt::Key_Home, Qt::ControlModifier);
         QWidget *area = codePane()->viewport();

@@ -164,11 +164,17 @@ private slots:
         PageServer server("<body>Not found</body>");
         QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : QUrl("http://127.0.0.1:1/"), 10);
         QStringList ticks; // the status line after every tick
-        connect(control<QTimer>(window, "Timer1"), &QTimer::timeout, window, [&] { ticks << message(window); });
+        bool blackWhileConnecting = false;
+        connect(control<QTimer>(window, "Timer1"), &QTimer::timeout, window, [&] {
+            ticks << message(window);
+            if (ticks.size() == 2) // the first tick's line, as painted
+                blackWhileConnecting = uitest::paintsNear(control<QLabel>(window, "LabMsg"), Qt::black, 40);
+        });
         window->show();
         QTRY_COMPARE_WITH_TIMEOUT(message(window), QStringLiteral("连接超时，请稍后再试。"), 10000);
         QCOMPARE(ticks.size(), 61);
         QCOMPARE(ticks.at(59), QStringLiteral("正在连接中... 60秒"));
+        QVERIFY(blackWhileConnecting);
         QVERIFY(uitest::paints(control<QLabel>(window, "LabMsg"), QColor(255, 0, 0)));
         QVERIFY(!control<QTimer>(window, "Timer1")->isActive());
         if (serverUp)

@@ -80,6 +80,10 @@ private slots:
     void aboutLinks()
     {
         QWidget *about = open("frmAbout1");
+        // The design's colours: the heading red, the links blue, the about text navy.
+        for (const auto &[name, color] : {std::pair{"LabHead", QColor(255, 0, 0)}, {"Label1", QColor(0, 0, 255)},
+                                          {"labAbout", QColor(0, 0, 128)}})
+            QVERIFY2(uitest::paintsNear(uitest::control(about, name), color, 40), name);
         for (const char *link : {"Label1", "Label2", "Label3", "PicLogo"})
             QTest::mouseClick(uitest::control(about, link), Qt::LeftButton);
         const QUrl blog("http://www.qingfeng.example");
