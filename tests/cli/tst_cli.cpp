@@ -106,6 +106,10 @@ private slots:
                                       << QByteArray("10");
         QTest::newRow("text too long") << QStringList{"-s", "100"} << QByteArray(10'000'001, 'a') << 1
                                        << QByteArray() << QByteArray("要转换的文字太长");
+        // 10,000,000 characters, one of them an emoji of two code units: converted.
+        QTest::newRow("text of the largest length")
+            << QStringList{"sh", "{ head -c 9999999 /dev/zero | tr '\\0' a; printf '\\360\\237\\230\\200'; } | $CLI -s 100 | wc -c"}
+            << QByteArray() << 0 << QByteArray("12300003\n") << QByteArray();
         // The window's order: the template is looked at before the length.
         QTest::newRow("template before length") << QStringList{"-f", "custom", "--prefix", "a"}
                                                 << QByteArray(10'000'001, 'a') << 1 << QByteArray()

@@ -155,13 +155,18 @@ private slots:
     void timesOut_data()
     {
         QTest::addColumn<bool>("serverUp");
-        QTest::newRow("not the version page") << true;
-        QTest::newRow("closed port") << false;
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("not the version page") << true << QByteArray("<body>Not found</body>");
+        QTest::newRow("closed port") << false << QByteArray();
+        // Past the most that is read, a page is not read at all, whatever it says.
+        QTest::newRow("a page over 1 MiB") << true
+                                           << "<p>build:2300 version:V url:http://x/</p>" + QByteArray(1 << 20, ' ');
     }
     void timesOut()
     {
         QFETCH(bool, serverUp);
-        PageServer server("<body>Not found</body>");
+        QFETCH(QByteArray, page);
+        PageServer server(page);
         QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : QUrl("http://127.0.0.1:1/"), 10);
         QStringList ticks; // the status line after every tick
         bool blackWhileConnecting = false;

@@ -17,6 +17,24 @@ class TestVersionPage : public QObject
 
 private slots:
     // The page's text read as build, version and address ("" when it is not the page).
+    // Only a web address is offered for download.
+    void downloadAddress_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QUrl>("address");
+        QTest::newRow("http") << "http://x.example/a.zip" << QUrl("http://x.example/a.zip");
+        QTest::newRow("https, blanks around") << " https://x.example/a.zip\r\n" << QUrl("https://x.example/a.zip");
+        QTest::newRow("a local file") << "file:///etc/passwd" << QUrl();
+        QTest::newRow("script") << "javascript:alert(1)" << QUrl();
+        QTest::newRow("no host") << "http:///a" << QUrl();
+    }
+    void downloadAddress()
+    {
+        QFETCH(QString, url);
+        QFETCH(QUrl, address);
+        QCOMPARE(DownloadAddress(url), address);
+    }
+
     void parse_data()
     {
         QTest::addColumn<QString>("text");
