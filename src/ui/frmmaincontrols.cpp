@@ -47,6 +47,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     buildControls();
     buildMenus();
     Form_Load();
+    // The window opens ready for typing, whatever comes first in the Tab order.
+    RTInput->setFocus();
 }
 
 void frmMain::buildControls()

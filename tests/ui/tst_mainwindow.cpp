@@ -55,6 +55,7 @@ private slots:
                  QStringLiteral("渐变文字代码生成器 V2.2.0  『青枫博客』http://www.qingfeng.example"));
         QCOMPARE(m_window->centralWidget()->size(), QSize(677, 482));
         QCOMPARE(m_window->strip(), (ColorStrip{0, 121, 255, 255, 0, 255}));
+        QCOMPARE(m_window->focusWidget(), input()); // ready for typing
         QVERIFY(get("Frame3_0")->isVisible() && !get("Frame3_1")->isVisible());
         QVERIFY(get<QAction>("MenuDefault")->isChecked() && !get<QAction>("MenuCustom")->isChecked());
         QVERIFY(get<QCheckBox>("ChkAuto")->isChecked());

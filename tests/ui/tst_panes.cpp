@@ -137,7 +137,7 @@ private slots:
         UseDesignPalette();
         input()->setFocus();
         QTest::keyClicks(input(), QStringLiteral("gradient text"));
-        QVERIFY(uitest::paints(input()->viewport(), Qt::black));
+        QVERIFY(uitest::paints(input()->viewport(), Qt::black) && uitest::paints(input()->viewport(), Qt::white));
     }
 
     // A paste of any size is one step to undo and to redo, and reads back exactly.
