@@ -16,7 +16,7 @@ class GradientBox : public QWidget
 public:
     explicit GradientBox(QWidget *parent = nullptr);
 
-    std::optional<ColorStrip> strip() const { return m_strip; }
+    const std::optional<ColorStrip> &strip() const { return m_strip; }
 
 signals:
     void pressed(Qt::MouseButton button);

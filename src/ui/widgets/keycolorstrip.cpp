@@ -16,6 +16,7 @@ KeyColorStrip::KeyColorStrip(QWidget *frame, const Layout &layout) : QObject(fra
     PicColor->setObjectName(QStringLiteral("PicColor"));
     PicColor->setAccessibleName(QStringLiteral("渐变颜色条"));
     PicColor->setGeometry(layout.PicColor.toPixels());
+    DrawGradient(ColorStrip{}, PicColor); // black until its owner gives it a pair
     const auto button = [&](const char *name, const QString &caption, const TwipsRect &place, auto handler) {
         QPushButton *b = MakeButton(frame, QLatin1String(name), caption, place);
         connect(b, &QPushButton::clicked, this, handler);
@@ -26,17 +27,21 @@ KeyColorStrip::KeyColorStrip(QWidget *frame, const Layout &layout) : QObject(fra
     button("CmdContrary", QStringLiteral("颜色 →← 对调"), layout.CmdContrary, &KeyColorStrip::CmdContrary_Click);
 }
 
+const ColorStrip &KeyColorStrip::strip() const
+{
+    return *PicColor->strip();
+}
+
 void KeyColorStrip::setStrip(const ColorStrip &strip)
 {
-    m_strip = strip;
-    DrawGradient(m_strip, PicColor);
+    DrawGradient(strip, PicColor);
 }
 
 void KeyColorStrip::CmdLeft_Click()
 {
     // The dialog is not preset; a cancel changes nothing.
     if (const std::optional<KeyColor> color = ColorDialog::pick(PicColor->window())) {
-        ColorStrip strip = m_strip;
+        ColorStrip strip = this->strip();
         strip.setStart(ColorToRGB(*color));
         setStrip(strip);
     }
@@ -45,7 +50,7 @@ void KeyColorStrip::CmdLeft_Click()
 void KeyColorStrip::CmdRight_Click()
 {
     if (const std::optional<KeyColor> color = ColorDialog::pick(PicColor->window())) {
-        ColorStrip strip = m_strip;
+        ColorStrip strip = this->strip();
         strip.setEnd(ColorToRGB(*color));
         setStrip(strip);
     }
@@ -53,7 +58,7 @@ void KeyColorStrip::CmdRight_Click()
 
 void KeyColorStrip::CmdContrary_Click()
 {
-    setStrip(Swapped(m_strip));
+    setStrip(Swapped(strip()));
 }
 
 void KeyColorStrip::CmdRnd_Click()

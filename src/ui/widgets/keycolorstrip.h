@@ -29,7 +29,8 @@ public:
 
     KeyColorStrip(QWidget *frame, const Layout &layout);
 
-    const ColorStrip &strip() const { return m_strip; }
+    // The pair, held once: by the box that shows it.
+    const ColorStrip &strip() const;
     // Takes the pair and redraws the box.
     void setStrip(const ColorStrip &strip);
     GradientBox *box() const { return PicColor; }
@@ -40,7 +41,6 @@ private:
     void CmdContrary_Click();
     void CmdRnd_Click();
 
-    ColorStrip m_strip;
     GradientBox *PicColor = nullptr;
 };
 
