@@ -39,16 +39,11 @@ QString InputPane::text() const
     return PaneDocument::text(document());
 }
 
-namespace {
-
-// What a block adds to the count, kept in its user state until the block changes: its
-// line separators, whether it continues a paragraph, and whether it holds a code unit
-// that may join another.
-InputPane::BlockCount countOf(QTextBlock block)
+InputPane::BlockCount InputPane::countOf(QTextBlock block)
 {
     if (const int state = block.userState(); state >= 0)
         return {state >> 2, (state & 2) != 0, (state & 1) != 0};
-    InputPane::BlockCount count{0, PaneDocument::continuesParagraph(block), false};
+    BlockCount count{0, PaneDocument::continuesParagraph(block), false};
     for (const QChar ch : block.text()) {
         count.separators += ch == QChar::LineSeparator;
         count.mayJoin = count.mayJoin || MayJoinOthers(ch);
@@ -56,8 +51,6 @@ InputPane::BlockCount countOf(QTextBlock block)
     block.setUserState(count.separators << 2 | int(count.continues) << 1 | int(count.mayJoin));
     return count;
 }
-
-} // namespace
 
 void InputPane::Totals::add(const BlockCount &block, int sign)
 {

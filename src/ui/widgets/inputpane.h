@@ -51,16 +51,17 @@ private:
     void swapIn(std::unique_ptr<QTextDocument> next);
     void watch(QTextDocument *document);
 
-public:
-    // What a block adds to the count of characters, beyond its code units.
+    // What a block adds to the count of characters, beyond its code units: its line
+    // separators, whether it continues a paragraph, and whether it holds a code unit that
+    // may join another. Kept in the block's user state until the block changes.
     struct BlockCount
     {
         int separators = 0;
         bool continues = false;
         bool mayJoin = false;
     };
+    static BlockCount countOf(QTextBlock block);
 
-private:
     // The counts of all blocks, kept as the text changes; none until first asked.
     struct Totals
     {
