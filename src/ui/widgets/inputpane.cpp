@@ -3,7 +3,6 @@
 #include "engine/textgroups.h"
 #include "ui/controls.h"
 #include "ui/widgetcolors.h"
-#include "ui/widgets/documentswap.h"
 #include "ui/widgets/panedocument.h"
 
 #include <QKeyEvent>
@@ -166,11 +165,17 @@ void InputPane::showDocument(std::unique_ptr<QTextDocument> document)
 void InputPane::swapIn(std::unique_ptr<QTextDocument> next)
 {
     PaneDocument::attachLayout(next.get());
+    // The pane's first document is Qt's, which deletes it on the swap; one of ours goes
+    // once the window has painted the new one.
+    QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
     QTextDocument *shown = next.release();
+    shown->setParent(this);
     quietly([&] {
-        SwapDocument(this, shown);
+        setDocument(shown);
         watch(shown);
     });
+    if (replaced)
+        replaced->deleteLater();
 }
 
 void InputPane::insertFromMimeData(const QMimeData *source)
