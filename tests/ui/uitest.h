@@ -66,32 +66,23 @@ inline QList<QColor> characterColors(const QTextDocument *document)
     return colors;
 }
 
-// Whether the widget, as painted, shows exactly this colour somewhere in the area (the
-// whole widget when the area is empty).
-inline bool paints(QWidget *widget, const QColor &color, QRect area = {})
-{
-    const QImage image =
-        widget->grab(area.isEmpty() ? widget->rect() : area).toImage().convertToFormat(QImage::Format_RGB32);
-    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
-    return std::find(pixels, pixels + qsizetype(image.width()) * image.height(), color.rgb())
-           != pixels + qsizetype(image.width()) * image.height();
-}
-
-// Whether the widget paints a colour within `tolerance` of this one in every channel: the
-// heart of a small glyph is seldom exactly its colour, nor a styled face its button colour.
+// Whether the widget, as painted, shows this colour somewhere in the area (the whole
+// widget when the area is empty), each channel within `tolerance`: the heart of a small
+// glyph is seldom exactly its colour, nor a styled face its button colour.
 inline bool paintsNear(QWidget *widget, const QColor &color, int tolerance, QRect area = {})
 {
     const QImage image =
         widget->grab(area.isEmpty() ? widget->rect() : area).toImage().convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (qAbs(c.red() - color.red()) <= tolerance && qAbs(c.green() - color.green()) <= tolerance
-                && qAbs(c.blue() - color.blue()) <= tolerance)
-                return true;
-        }
-    }
-    return false;
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    return std::any_of(pixels, pixels + qsizetype(image.width()) * image.height(), [&](QRgb pixel) {
+        return qAbs(qRed(pixel) - color.red()) <= tolerance && qAbs(qGreen(pixel) - color.green()) <= tolerance
+               && qAbs(qBlue(pixel) - color.blue()) <= tolerance;
+    });
+}
+
+inline bool paints(QWidget *widget, const QColor &color, QRect area = {})
+{
+    return paintsNear(widget, color, 0, area);
 }
 
 // The strip a frame's caption is painted in.
