@@ -165,8 +165,8 @@ void InputPane::showDocument(std::unique_ptr<QTextDocument> document)
 void InputPane::swapIn(std::unique_ptr<QTextDocument> next)
 {
     PaneDocument::attachLayout(next.get());
-    // The pane's first document is Qt's, which deletes it on the swap; one of ours goes
-    // once the window has painted the new one.
+    // The pane's first document is Qt's, which deletes it on the swap; one of ours goes at
+    // once, so that no more than two are ever held.
     QTextDocument *replaced = document()->parent() == this ? document() : nullptr;
     QTextDocument *shown = next.release();
     shown->setParent(this);
@@ -174,8 +174,7 @@ void InputPane::swapIn(std::unique_ptr<QTextDocument> next)
         setDocument(shown);
         watch(shown);
     });
-    if (replaced)
-        replaced->deleteLater();
+    delete replaced;
 }
 
 void InputPane::insertFromMimeData(const QMimeData *source)
