@@ -161,9 +161,9 @@ std::optional<QString> generate(const CodeRequest &request, const Characters &ch
 
 } // namespace
 
-qint64 CodeLengthBound(const CodeRequest &request)
+qint64 CodeLengthBound(const CodeRequest &request, const Characters &characters)
 {
-    return lengthBound(request, Characters(request.text));
+    return lengthBound(request, characters);
 }
 
 std::optional<QString> GenerateCode(const CodeRequest &request)
@@ -172,9 +172,9 @@ std::optional<QString> GenerateCode(const CodeRequest &request)
     return generate(request, characters, lengthBound(request, characters));
 }
 
-std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound)
+std::optional<QString> GenerateCode(const CodeRequest &request, const Characters &characters, qint64 bound)
 {
-    return generate(request, Characters(request.text), bound);
+    return generate(request, characters, bound);
 }
 
 namespace {

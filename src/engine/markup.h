@@ -2,6 +2,7 @@
 
 #include "engine/gradient.h"
 #include "engine/outputformat.h"
+#include "engine/textgroups.h"
 
 #include <QString>
 #include <optional>
@@ -35,11 +36,12 @@ QString HexByte(double value);
 std::optional<QString> GenerateCode(const CodeRequest &request);
 
 // At least the length of the code in UTF-16 code units, and exactly it when that is over
-// MaxCodeLength; found without building the code.
-qint64 CodeLengthBound(const CodeRequest &request);
+// MaxCodeLength; found without building the code. `characters` are the request's text's.
+qint64 CodeLengthBound(const CodeRequest &request, const Characters &characters);
 
-// GenerateCode for a caller that has already taken the request's CodeLengthBound.
-std::optional<QString> GenerateCode(const CodeRequest &request, qint64 bound);
+// GenerateCode for a caller that has already found the text's characters and taken the
+// request's CodeLengthBound: the characters are found once for a whole conversion.
+std::optional<QString> GenerateCode(const CodeRequest &request, const Characters &characters, qint64 bound);
 
 // The number of characters of a code GenerateCode wrote for the request, the code counted
 // as one text; found without reading the code when neither the text nor the template has

@@ -36,7 +36,12 @@ QList<PreviewRun> unitPlan(qsizetype size, Rgb start, Rgb end, qsizetype step)
 
 QList<PreviewRun> PreviewPlan(QStringView text, Rgb start, Rgb end, double stepValue)
 {
-    const Characters characters(text);
+    return PreviewPlan(Characters(text), start, end, stepValue);
+}
+
+QList<PreviewRun> PreviewPlan(const Characters &characters, Rgb start, Rgb end, double stepValue)
+{
+    const QStringView text = characters.text();
     const qsizetype L = characters.count();
     const qsizetype step = WholeStep(stepValue, L);
     if (characters.single())

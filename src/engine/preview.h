@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/gradient.h"
+#include "engine/textgroups.h"
 
 #include <QList>
 #include <QStringView>
@@ -20,5 +21,7 @@ struct PreviewRun
 // The colours of the preview: the text cut into the same groups as the code, every
 // group coloured (whitespace too), consecutive groups of one colour joined into one run.
 QList<PreviewRun> PreviewPlan(QStringView text, Rgb start, Rgb end, double stepValue);
+// The same for a text whose characters are already found.
+QList<PreviewRun> PreviewPlan(const Characters &characters, Rgb start, Rgb end, double stepValue);
 
 } // namespace rainquill

@@ -117,14 +117,15 @@ void frmMain::CmdGo_Click()
     const CodeRequest request = conversionRequest(text);
     if (const std::optional<Refusal> refusal = CheckRequest(request))
         return refuse(*refusal);
-    const qint64 codeLength = CodeLengthBound(request);
+    const Characters characters(text); // found once for the code and the preview
+    const qint64 codeLength = CodeLengthBound(request, characters);
     if (const std::optional<Refusal> refusal = roomFor(request, codeLength))
         return refuse(*refusal);
     try {
-        const std::optional<QString> code = GenerateCode(request, codeLength);
+        const std::optional<QString> code = GenerateCode(request, characters, codeLength);
         if (!code)
             return refuse(Refusal::CodeTooLong);
-        showConversion(request, *code, PreviewColors(request.stepValue, text));
+        showConversion(request, *code, PreviewColors(request.stepValue, characters));
     } catch (const std::bad_alloc &) {
         refuse(Refusal::OutOfMemory);
     }
@@ -161,10 +162,11 @@ void frmMain::showConversion(const CodeRequest &request, const QString &code, st
     setCodeCaption(CodeCharacters(request, code));
 }
 
-std::unique_ptr<QTextDocument> frmMain::PreviewColors(double stepValue, const QString &text) const
+std::unique_ptr<QTextDocument> frmMain::PreviewColors(double stepValue, const Characters &characters) const
 {
-    return RTInput->buildPreview(
-        text, PreviewPlan(text, m_keyStrip->strip().start(), m_keyStrip->strip().end(), stepValue));
+    return RTInput->buildPreview(characters.text(),
+                                 PreviewPlan(characters, m_keyStrip->strip().start(), m_keyStrip->strip().end(),
+                                             stepValue));
 }
 
 void frmMain::Combo1_Click()

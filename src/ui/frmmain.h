@@ -70,7 +70,7 @@ private:
     static std::optional<Refusal> roomFor(const CodeRequest &request, qint64 codeLength);
     void showConversion(const CodeRequest &request, const QString &code, std::unique_ptr<QTextDocument> preview);
     void refuse(Refusal refusal);
-    std::unique_ptr<QTextDocument> PreviewColors(double stepValue, const QString &text) const;
+    std::unique_ptr<QTextDocument> PreviewColors(double stepValue, const Characters &characters) const;
     void Combo1_Click();
     void TxtStep_Change();
     void stepArrowPressed(std::array<StepArrow *, 2> &arrow, int delta);

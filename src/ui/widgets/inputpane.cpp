@@ -142,14 +142,14 @@ void InputPane::setBackgroundColor(KeyColor color)
     setPalette(p);
 }
 
-std::unique_ptr<QTextDocument> InputPane::buildPreview(const QString &text, const QList<PreviewRun> &runs) const
+std::unique_ptr<QTextDocument> InputPane::buildPreview(QStringView text, const QList<PreviewRun> &runs) const
 {
     std::unique_ptr<QTextDocument> preview = PaneDocument::create(font());
     PaneWriter writer{QTextCursor(preview.get())};
     QTextCharFormat format;
     for (const PreviewRun &run : runs) {
         format.setForeground(toQColor(run.color));
-        writer.write(QStringView(text).mid(run.offset, run.length), format);
+        writer.write(text.mid(run.offset, run.length), format);
     }
     return preview;
 }

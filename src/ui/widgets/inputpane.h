@@ -36,7 +36,7 @@ public:
     // The preview of `text` (as `text()` returns it), coloured run by run, built away from
     // the widget; showDocument swaps it in whole, one change for the whole rebuild, with the
     // caret at the end and the end in view.
-    std::unique_ptr<QTextDocument> buildPreview(const QString &text, const QList<PreviewRun> &runs) const;
+    std::unique_ptr<QTextDocument> buildPreview(QStringView text, const QList<PreviewRun> &runs) const;
     void showDocument(std::unique_ptr<QTextDocument> document);
 
 signals:
