@@ -41,6 +41,11 @@ if(NOT result EQUAL 0 OR out MATCHES "(^|\n)[EW]: ")
 endif()
 
 foreach(program rainquill rainquill-cli)
+    # The programs link no library of their own, so they need no search path.
+    execute_process(COMMAND readelf --dynamic "${WORK_DIR}/usr/bin/${program}" OUTPUT_VARIABLE out)
+    if(out MATCHES "RPATH|RUNPATH")
+        message(FATAL_ERROR "the installed ${program} carries a library search path:\n${out}")
+    endif()
     execute_process(COMMAND "${WORK_DIR}/usr/bin/${program}" --version
                     RESULT_VARIABLE result OUTPUT_VARIABLE out)
     if(NOT result EQUAL 0 OR NOT out MATCHES "^${program} [0-9]")
