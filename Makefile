@@ -8,7 +8,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev \
             libqt6svg6 qt6-qpa-plugins libxml2-dev libicu-dev qt6-translations-l10n fonts-wqy-microhei \
             desktop-file-utils appstream dpkg-dev debhelper devscripts file clang \
-            lintian strace xdg-utils xvfb xauth x11-utils
+            lintian strace xdg-utils xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi
 
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAINQUILL_WERROR=ON
 
@@ -53,8 +53,8 @@ bench: deps
 	@echo "Peak memory of the largest conversion the window accepts, run alone (under 1 GB):"
 	$(BUILD_DIR)/bin/rainquill-bench --benchmark_filter='^BM_ConvertLargest'
 
-# The Debian package, built by dpkg-buildpackage from a copy of the tree; the .deb lands
-# in $(BUILD_DIR)/package.
+# The Debian source package and the packages rainquill and rainquill-cli, built by
+# dpkg-buildpackage from a copy of the tree; they land in $(BUILD_DIR)/package.
 package: deps
 	tools/build-deb . $(BUILD_DIR)/package
 
