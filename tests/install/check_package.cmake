@@ -117,18 +117,36 @@ foreach(name rainquill-cli fonts-noto-color-emoji xdg-utils)
     endif()
 endforeach()
 # The converter takes over its files from the one package that held both programs,
-# Rainquill 2.2.0, and from any earlier version of rainquill.
+# Rainquill 2.2.0, and breaks any rainquill before its own version.
 field(${deb_rainquill-cli} Version version)
 execute_process(COMMAND dpkg --compare-versions 2.2.0 lt ${version} RESULT_VARIABLE later)
 if(NOT later EQUAL 0)
     message(FATAL_ERROR "the packages' version ${version} does not follow 2.2.0")
 endif()
-foreach(relation Breaks Replaces)
-    field(${deb_rainquill-cli} ${relation} value)
-    if(NOT value STREQUAL "rainquill (<< ${version})")
-        message(FATAL_ERROR "rainquill-cli ${relation}: ${value}")
-    endif()
-endforeach()
+field(${deb_rainquill-cli} Breaks breaks)
+if(NOT breaks STREQUAL "rainquill (<< ${version})")
+    message(FATAL_ERROR "rainquill-cli Breaks: ${breaks}")
+endif()
+# The upgrade as apt runs it, the converter unpacked first, in a root and a dpkg database
+# of this test's own: a rainquill 2.2.0 holding both programs' files, then the two
+# packages over it.
+set(old "${WORK_DIR}/old")
+file(COPY "${WORK_DIR}/root/rainquill/usr" "${WORK_DIR}/root/rainquill-cli/usr" DESTINATION "${old}")
+field(${deb_rainquill} Architecture architecture)
+file(WRITE "${old}/DEBIAN/control" "Package: rainquill\nVersion: 2.2.0\nArchitecture: ${architecture}\n"
+                                   "Maintainer: Rainquill <author@qingfeng.example>\nDescription: both programs\n")
+run("dpkg-deb -b" dpkg-deb --root-owner-group -b "${old}" "${WORK_DIR}/old.deb")
+set(upgraded "${WORK_DIR}/upgraded")
+file(MAKE_DIRECTORY "${upgraded}/var/lib/dpkg/info" "${upgraded}/var/lib/dpkg/updates")
+file(TOUCH "${upgraded}/var/lib/dpkg/status")
+set(dpkg env PATH=/usr/sbin:/usr/bin:/sbin:/bin dpkg --root=${upgraded} --log=/dev/null --force-not-root
+    --force-depends)
+run("dpkg -i rainquill 2.2.0" ${dpkg} -i "${WORK_DIR}/old.deb")
+run("the upgrade from rainquill 2.2.0" ${dpkg} --auto-deconfigure -i ${deb_rainquill-cli} ${deb_rainquill})
+run("dpkg -S" ${dpkg} -S /usr/bin/rainquill-cli)
+if(NOT out MATCHES "^rainquill-cli: ")
+    message(FATAL_ERROR "after the upgrade: ${out}")
+endif()
 # The converter needs no window, no font and no translation of Qt's.
 field(${deb_rainquill-cli} Depends depends)
 if(depends MATCHES "libqt6gui|libqt6widgets|libqt6network|fonts-|qt6-translations|qt6-qpa-plugins")
