@@ -29,6 +29,8 @@ void PageLoader::start(const QUrl &address)
 
 void PageLoader::abort()
 {
+    // A load stopped leaves no page: what an earlier one read is not this one's text.
+    m_text.clear();
     if (QNetworkReply *reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);

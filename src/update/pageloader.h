@@ -24,6 +24,7 @@ public:
     // The text of the last page loaded; empty when it could not be loaded or had no body.
     QString bodyText() const { return m_text; }
 
+    // Stops the load under way, if any, and forgets the last page's text.
     void abort();
 
     // Pages larger than this are not read.
