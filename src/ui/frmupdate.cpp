@@ -166,7 +166,8 @@ void frmUpdate::ShowCheckResult()
         // The address comes from a page fetched over plain HTTP: only a web address is a
         // link; any other is shown as plain text, never opened.
         const bool link = !DownloadAddress(DownloadURL).isEmpty();
-        fitCentred(LabURL, link ? QStringLiteral("点此下载最新版本") : BoundedText(QStringView(DownloadURL).trimmed()));
+        fitCentred(LabURL,
+                   link ? QStringLiteral("点此下载最新版本") : BoundedText(QStringView(DownloadURL).trimmed()));
         SetTextColor(LabURL, link ? DesignColor::Red : DesignColor::Black);
         LabURL->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
         LabURL->show();
