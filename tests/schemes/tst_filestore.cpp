@@ -71,26 +71,33 @@ private slots:
         QTest::addColumn<int>("times");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("oldFile"); // else: the file is not the old one
+        QTest::addColumn<int>("tailMiB"); // lines of "0" after the 60th, never read
         // The new text is shorter than a first line "0000000001", a byte longer than an empty one.
         const QByteArray longer("0000000001"), shorter;
-        QTest::newRow("in place: a write stops half way") << true << longer << FileCall::Write << 1 << WriteFailed << true;
+        QTest::newRow("in place: a write stops half way") << true << longer << FileCall::Write << 1 << WriteFailed << true << 0;
         QTest::newRow("in place: a longer text stops half way")
-            << true << shorter << FileCall::Write << 1 << WriteFailed << true;
+            << true << shorter << FileCall::Write << 1 << WriteFailed << true << 0;
         QTest::newRow("in place: the write and its undoing fail")
-            << true << shorter << FileCall::Write << 2 << Damaged << false;
-        QTest::newRow("in place: the cut to length fails") << true << longer << FileCall::Truncate << 1 << WriteFailed << true;
+            << true << shorter << FileCall::Write << 2 << Damaged << false << 0;
+        QTest::newRow("in place: the cut to length fails") << true << longer << FileCall::Truncate << 1 << WriteFailed << true << 0;
         QTest::newRow("in place: the cut fails, and the undoing's cut")
-            << true << shorter << FileCall::Truncate << 2 << Damaged << false;
-        QTest::newRow("in place: the sync fails") << true << longer << FileCall::Sync << 1 << BestEffort << true;
+            << true << shorter << FileCall::Truncate << 2 << Damaged << false << 0;
+        QTest::newRow("in place: the sync fails") << true << longer << FileCall::Sync << 1 << BestEffort << true << 0;
         QTest::newRow("in place: the sync fails, and the undoing's sync")
-            << true << longer << FileCall::Sync << 2 << Damaged << true;
-        QTest::newRow("in place: the close fails") << true << longer << FileCall::Close << 1 << WriteFailed << true;
+            << true << longer << FileCall::Sync << 2 << Damaged << true << 0;
+        QTest::newRow("in place: the close fails") << true << longer << FileCall::Close << 1 << WriteFailed << true << 0;
         QTest::newRow("in place: the close fails, and the undoing's close")
-            << true << longer << FileCall::Close << 2 << Damaged << true;
-        QTest::newRow("beside: a write fails") << false << longer << FileCall::Write << 1 << WriteFailed << true;
-        QTest::newRow("beside: the sync fails") << false << longer << FileCall::Sync << 1 << WriteFailed << true;
-        QTest::newRow("beside: the close fails") << false << longer << FileCall::Close << 1 << WriteFailed << true;
-        QTest::newRow("beside: the rename fails") << false << longer << FileCall::Rename << 1 << WriteFailed << true;
+            << true << longer << FileCall::Close << 2 << Damaged << true << 0;
+        // A file too large to keep whole: what the new text covers is kept, and the rest
+        // stays on disk until the file is cut to its new length.
+        QTest::newRow("in place, 65 MiB: a write stops half way")
+            << true << longer << FileCall::Write << 1 << WriteFailed << true << 65;
+        QTest::newRow("in place, 65 MiB: the sync fails after the cut")
+            << true << longer << FileCall::Sync << 1 << Damaged << false << 65;
+        QTest::newRow("beside: a write fails") << false << longer << FileCall::Write << 1 << WriteFailed << true << 0;
+        QTest::newRow("beside: the sync fails") << false << longer << FileCall::Sync << 1 << WriteFailed << true << 0;
+        QTest::newRow("beside: the close fails") << false << longer << FileCall::Close << 1 << WriteFailed << true << 0;
+        QTest::newRow("beside: the rename fails") << false << longer << FileCall::Rename << 1 << WriteFailed << true << 0;
     }
     void failingStep()
     {
@@ -100,9 +107,10 @@ private slots:
         QFETCH(int, times);
         QFETCH(QString, message);
         QFETCH(bool, oldFile);
+        QFETCH(int, tailMiB);
         QList<QByteArray> lines = counting();
         lines[0] = first;
-        const QByteArray before = fileWith(lines);
+        const QByteArray before = fileWith(lines) + QByteArray("0\r\n").repeated(tailMiB * 349526);
         writeFile(before);
         if (inPlace)
             FileFaults::failNext(FileCall::NewFile, EACCES);
@@ -117,6 +125,17 @@ private slots:
             FileFaults::failNext(FileCall::NewFile, EACCES);
         QCOMPARE(told(CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7})), QString());
         QCOMPARE(readFile(), savedOver(counting()));
+    }
+
+    // A dangling link where the folder takes no new file: it cannot be replaced, and
+    // nothing is created where it points.
+    void danglingLinkInALockedFolder()
+    {
+        QCOMPARE(symlink("nowhere.dat", "color.dat"), 0);
+        FileFaults::failNext(FileCall::NewFile, EACCES);
+        QCOMPARE(told(CustomSchemeFile().rebuild()), QStringLiteral("70 没有权限（写入 color.dat 时）"));
+        QVERIFY(QFileInfo(SchemeFileName).isSymLink());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("nowhere.dat")));
     }
 
     // A link to a file elsewhere, in a folder that anyone may write to and that is not
