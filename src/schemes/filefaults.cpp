@@ -9,19 +9,18 @@ namespace {
 
 struct Armed
 {
-    FileCall call = FileCall::NewFile;
-    int error = 0;
-    int count = 0;
-    int skip = 0;
+    FileCall call;
+    int error;
+    int count;
 };
 
 std::vector<Armed> armed;
 
 } // namespace
 
-void FileFaults::failNext(FileCall call, int error, int count, int skip)
+void FileFaults::failNext(FileCall call, int error, int count)
 {
-    armed.push_back({call, error, count, skip});
+    armed.push_back({call, error, count});
 }
 
 void FileFaults::clear()
@@ -34,10 +33,6 @@ bool FileFaults::fails(FileCall call)
     for (Armed &fault : armed) {
         if (fault.count <= 0 || fault.call != call)
             continue;
-        if (fault.skip > 0) {
-            --fault.skip;
-            return false;
-        }
         --fault.count;
         errno = fault.error;
         return true;

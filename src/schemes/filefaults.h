@@ -9,11 +9,10 @@ enum class FileCall { NewFile, Write, Truncate, Sync, Close, Rename };
 // program never arms one; nothing fails unless a test asks.
 namespace FileFaults {
 
-// The calls of `call` after the next `skip` fail with `error`, `count` of them in a row,
-// besides whatever else was armed. A failing write writes the first half of what it was
-// given before it fails, as a write cut short by a full disk does; a failing close closes
-// the descriptor all the same.
-void failNext(FileCall call, int error, int count = 1, int skip = 0);
+// The next `count` calls of `call` fail with `error`, besides whatever else was armed. A
+// failing write writes the first half of what it was given before it fails, as a write
+// cut short by a full disk does; a failing close closes the descriptor all the same.
+void failNext(FileCall call, int error, int count = 1);
 void clear();
 
 // Whether this call of `call` is to fail; errno is set when it is.

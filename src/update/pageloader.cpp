@@ -16,6 +16,7 @@ PageLoader::~PageLoader()
 void PageLoader::start(const QUrl &address)
 {
     abort();
+    m_text.clear(); // what an earlier load read is not this one's page
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     m_reply = m_network.get(request);
@@ -29,8 +30,6 @@ void PageLoader::start(const QUrl &address)
 
 void PageLoader::abort()
 {
-    // A load stopped leaves no page: what an earlier one read is not this one's text.
-    m_text.clear();
     if (QNetworkReply *reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);

@@ -127,6 +127,15 @@ private slots:
         QCOMPARE(readFile(), savedOver(counting()));
     }
 
+    // A link to itself leads to no file: a write replaces it by a plain file.
+    void linkLoopReplaced()
+    {
+        QCOMPARE(symlink("color.dat", "color.dat"), 0);
+        QCOMPARE(told(CustomSchemeFile().rebuild()), QString());
+        QVERIFY(!QFileInfo(SchemeFileName).isSymLink());
+        QCOMPARE(readFile(), fileWith(QList<QByteArray>(60, "0")));
+    }
+
     // A dangling link where the folder takes no new file: it cannot be replaced, and
     // nothing is created where it points.
     void danglingLinkInALockedFolder()

@@ -44,22 +44,23 @@ private:
     QByteArray m_body;
 };
 
-// A web server on 127.0.0.1 that answers its first request with a page, and every later
-// one with the start of a long page, one byte every 10 ms; it tells which of its
-// connections the other end has closed.
+// A web server on 127.0.0.1 that answers its first requests with the pages given, and
+// every later one with the start of a long page, one byte every 10 ms; it tells which of
+// its connections the other end has closed.
 class DribbleServer : public QObject
 {
 public:
-    explicit DribbleServer(QByteArray first) : m_first(std::move(first))
+    explicit DribbleServer(QList<QByteArray> pages) : m_pages(std::move(pages))
     {
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 ++opened;
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     socket->readAll();
-                    if (++requests == 1) {
+                    if (++requests <= m_pages.size()) {
+                        const QByteArray &page = m_pages[requests - 1];
                         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-                                      + QByteArray::number(m_first.size()) + "\r\nConnection: close\r\n\r\n" + m_first);
+                                      + QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n" + page);
                         socket->disconnectFromHost();
                         return;
                     }
@@ -83,7 +84,7 @@ public:
 
 private:
     QTcpServer m_server;
-    QByteArray m_first;
+    QList<QByteArray> m_pages;
 };
 
 // The tool tip a label shows when the pointer rests on it, as plain text; empty when none.
@@ -227,7 +228,7 @@ private slots:
     // closed. A link found by an earlier check stays, and still opens its address.
     void timeOutClosesTheConnection()
     {
-        DribbleServer server("build:2300 version:V2.3.0 url:http://x.example/r.zip");
+        DribbleServer server({"build:2300 version:V2.3.0 url:http://x.example/r.zip"});
         QPointer<frmUpdate> window = new frmUpdate(server.address(), 10);
         window->show();
         QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
@@ -242,6 +243,20 @@ private slots:
         QCOMPARE(link->text(), QStringLiteral("点此下载最新版本"));
         QTest::mouseClick(link, Qt::LeftButton);
         QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{QUrl("http://x.example/r.zip")});
+        delete window;
+    }
+
+    // The page asked for at tick 60 arrives before tick 61: the time-out gives up on no
+    // load, and the page shows its outcome over the time-out message.
+    void pageInTheLastTick()
+    {
+        const QByteArray other("<body>Not found</body>");
+        DribbleServer server({other, other, other, "build:2300 version:V2.3.0 url:http://x.example/r.zip"});
+        QPointer<frmUpdate> window = new frmUpdate(server.address(), 100);
+        window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(window, "Timer1")->isActive(), 20000);
+        QCOMPARE(server.requests, 4);
+        QCOMPARE(message(window), QStringLiteral("发现新版本！"));
         delete window;
     }
 
