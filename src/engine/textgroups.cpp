@@ -115,6 +115,28 @@ qsizetype CharacterStartAtOrBefore(QStringView text, qsizetype pos, qsizetype fr
     return start + last > from ? start + last : pos;
 }
 
+QString BoundedText(QStringView text, qsizetype maxCharacters)
+{
+    const qsizetype maxUnits = 4 * maxCharacters;
+    // A boundary up to maxUnits is the one the whole text has: whether a character ends
+    // there looks at the text before it and at the one code point after, never further.
+    const qsizetype window = qMin(text.size(), maxUnits + 2);
+    const Characters characters(text.first(window));
+    qsizetype end = 0;
+    for (qsizetype count = 0; count < maxCharacters && end < window; ++count) {
+        const qsizetype next = characters.next(end);
+        if (next > maxUnits)
+            break;
+        end = next;
+    }
+    if (end == text.size())
+        return text.toString();
+    QString shown;
+    shown.reserve(end + 1);
+    shown.append(text.first(end)).append(u'\u2026');
+    return shown;
+}
+
 qsizetype WholeStep(double stepValue, qsizetype L)
 {
     const double whole = RoundHalfEven(stepValue);

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QList>
+#include <QString>
 #include <QStringView>
 
 #include <array>
@@ -66,6 +67,14 @@ qsizetype CharacterCount(QStringView text);
 // The last place at or before `pos`, and after `from` (a boundary), where the text may be
 // cut between two characters; `pos` itself when there is none.
 qsizetype CharacterStartAtOrBefore(QStringView text, qsizetype pos, qsizetype from);
+
+// Text from outside (a page, a file, an argument) as a caption, a tool tip or a message
+// shows it: at most `maxCharacters` characters, and at most four code units for each of
+// them, so that a character of a thousand accents cannot pass the bound; when anything
+// is left out, the text ends between two characters and "…" follows. Only the start of
+// the text is looked at, whatever its length.
+inline constexpr qsizetype ShownCharacters = 256;
+QString BoundedText(QStringView text, qsizetype maxCharacters = ShownCharacters);
 
 // The whole step that cuts a text of L characters into groups: the step value rounded
 // half to even, then 1 when that is more than L - 1 or not at least 1.

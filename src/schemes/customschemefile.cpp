@@ -1,6 +1,7 @@
 #include "schemes/customschemefile.h"
 
 #include "engine/numbers.h"
+#include "engine/textgroups.h"
 
 #include <QFileInfo>
 
@@ -80,7 +81,7 @@ std::variant<ColorScheme, SchemeFileError> ConvertScheme(const QList<QByteArray>
                                    QStringLiteral("类型不匹配，文件 %1 第 %2 行“%3”不是 0-255 的数字")
                                        .arg(SchemeFileName)
                                        .arg(lineNumber)
-                                       .arg(QString::fromLatin1(line.left(40)))};
+                                       .arg(BoundedText(QString::fromLatin1(line)))};
         }
         components[k] = int(RoundHalfEven(*value));
     }

@@ -45,20 +45,22 @@ QString doing(FileFailure::Step step)
     return QStringLiteral("修改权限");
 }
 
-} // namespace
-
-SchemeFileError SchemeFileErrorFor(const FileFailure &failure, const QString &fileName)
+// What a failed write left, when it is not simply the old file.
+QString leftBehind(const FileFailure &failure, const QString &fileName)
 {
-    const QString when = QStringLiteral("（%1 %2 时）").arg(doing(failure.step), fileName);
-    switch (failure.refusal) {
-    case FileFailure::Refusal::NotAPlainFile:
-        return {SchemeFileError::AccessError, QStringLiteral("路径/文件访问错误，%1 不是普通文件").arg(fileName) + when};
-    case FileFailure::Refusal::LineTooLong:
-        return {SchemeFileError::AccessError,
-                QStringLiteral("行太长，%1 第 %2 行超过 1 MiB，不是方案文件").arg(fileName).arg(failure.line) + when};
-    case FileFailure::Refusal::None:
+    switch (failure.left) {
+    case FileFailure::Left::OldFile:
         break;
+    case FileFailure::Left::PutBackBestEffort:
+        return QStringLiteral("，已尽力恢复原内容，但未能确认已写入磁盘，%1 可能已损坏").arg(fileName);
+    case FileFailure::Left::MayBeDamaged:
+        return QStringLiteral("，未能恢复原内容，%1 可能已损坏").arg(fileName);
     }
+    return {};
+}
+
+SchemeFileError systemError(const FileFailure &failure, const QString &fileName, const QString &when)
+{
     // A missing file is "not found" when read; when written, it is the folder that is missing.
     if (failure.systemError == ENOENT) {
         if (failure.step == FileFailure::Step::Write)
@@ -71,6 +73,28 @@ SchemeFileError SchemeFileErrorFor(const FileFailure &failure, const QString &fi
     }
     return {SchemeFileError::AccessError,
             QStringLiteral("路径/文件访问错误（系统错误 %1）").arg(failure.systemError) + when};
+}
+
+} // namespace
+
+SchemeFileError SchemeFileErrorFor(const FileFailure &failure, const QString &fileName)
+{
+    const QString when = QStringLiteral("（%1 %2 时）").arg(doing(failure.step), fileName);
+    switch (failure.refusal) {
+    case FileFailure::Refusal::NotAPlainFile:
+        return {SchemeFileError::AccessError, QStringLiteral("路径/文件访问错误，%1 不是普通文件").arg(fileName) + when};
+    case FileFailure::Refusal::LineTooLong:
+        return {SchemeFileError::AccessError,
+                QStringLiteral("行太长，%1 第 %2 行超过 1 MiB，不是方案文件").arg(fileName).arg(failure.line) + when};
+    case FileFailure::Refusal::ForeignLink:
+        return {SchemeFileError::AccessError,
+                QStringLiteral("路径/文件访问错误，%1 是其他用户的链接，不经它写入").arg(fileName) + when};
+    case FileFailure::Refusal::None:
+        break;
+    }
+    SchemeFileError error = systemError(failure, fileName, when);
+    error.description += leftBehind(failure, fileName);
+    return error;
 }
 
 QString SchemeFileErrorText(const SchemeFileError &error, QStringView lineBreak)

@@ -1,5 +1,6 @@
 #include "ui/frmupdate.h"
 
+#include "engine/textgroups.h"
 #include "ui/controls.h"
 #include "ui/platform/openaddress.h"
 #include "ui/widgetcolors.h"
@@ -136,6 +137,8 @@ void frmUpdate::Timer1_Timer()
     if (SecondCount > 60) {
         setMessage(QStringLiteral("连接超时，请稍后再试。"), DesignColor::Red);
         Timer1->stop();
+        // Given up: the page still on its way is not read, and its connection is closed.
+        WebBrowser1->abort();
     }
     if (!WebBrowser1->busy()) {
         // Only blanks are taken off the ends; other white space stays.
@@ -163,7 +166,8 @@ void frmUpdate::ShowCheckResult()
         // The address comes from a page fetched over plain HTTP: only a web address is a
         // link; any other is shown as plain text, never opened.
         const bool link = !DownloadAddress(DownloadURL).isEmpty();
-        fitCentred(LabURL, link ? QStringLiteral("点此下载最新版本") : DownloadURL.trimmed());
+        fitCentred(LabURL,
+                   link ? QStringLiteral("点此下载最新版本") : BoundedText(QStringView(DownloadURL).trimmed()));
         SetTextColor(LabURL, link ? DesignColor::Red : DesignColor::Black);
         LabURL->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
         LabURL->show();
@@ -172,7 +176,9 @@ void frmUpdate::ShowCheckResult()
         fitCentred(LabURL, QString());
         LabURL->hide();
     }
-    fitCentred(LabInfo, currentVersionCaption() + QStringLiteral("\r\n最新版本：") + NewVersion, 2);
+    // The page's words are bounded before anything lays them out: a tool tip of a whole
+    // page would hold the window for as long as it takes to lay it out.
+    fitCentred(LabInfo, currentVersionCaption() + QStringLiteral("\r\n最新版本：") + BoundedText(NewVersion), 2);
 }
 
 void frmUpdate::LabURL_Click()

@@ -16,6 +16,7 @@ PageLoader::~PageLoader()
 void PageLoader::start(const QUrl &address)
 {
     abort();
+    m_text.clear(); // what an earlier load read is not this one's page
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     m_reply = m_network.get(request);

@@ -19,11 +19,13 @@ public:
     explicit PageLoader(QObject *parent = nullptr);
     ~PageLoader() override;
 
+    // Starts a load, over again when one is under way; the last page's text goes.
     void start(const QUrl &address);
     bool busy() const { return !m_reply.isNull(); }
     // The text of the last page loaded; empty when it could not be loaded or had no body.
     QString bodyText() const { return m_text; }
 
+    // Stops the load under way, if any; a page already loaded stays.
     void abort();
 
     // Pages larger than this are not read.

@@ -114,6 +114,40 @@ private slots:
         }
     }
 
+    // Text from outside as the window shows it: at most 256 characters of it, cut between
+    // two characters, "…" after a cut; a character of more than 1024 code units is not
+    // taken whole, and only the start of a long text is looked at.
+    void boundedText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QString a255(255, u'a');
+        const QString thumb = QStringLiteral("👍🏽");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("256 kept whole") << QString(256, u'a') << QString(256, u'a');
+        QTest::newRow("257 cut after 256") << QString(257, u'a') << QString(256, u'a') + u'…';
+        QTest::newRow("600,000 cut after 256") << QString(600000, u'V') << QString(256, u'V') + u'…';
+        QTest::newRow("the last character kept whole") << a255 + thumb + u'b' << a255 + thumb + u'…';
+        QTest::newRow("256 emoji kept whole") << thumb.repeated(256) << thumb.repeated(256);
+        QTest::newRow("a flag not split") << a255 + "🇨🇳🇨🇳" << a255 + "🇨🇳…";
+        QTest::newRow("CR LF two characters") << a255 + "\r\n" << a255 + "\r…";
+        QTest::newRow("one character of 2,000 accents") << u'e' + QString(2000, QChar(0x301)) + u'x' << QStringLiteral("…");
+        // The 201st character runs from unit 800 past unit 1024, where a skin tone (two
+        // units) still belongs to it.
+        QTest::newRow("a mark of two units across the bound")
+            << thumb.repeated(200) + u'e' + QString(223, QChar(0x301)) + "🏽x" << thumb.repeated(200) + u'…';
+        QTest::newRow("1024 units in 256 characters")
+            << thumb.repeated(255) + u'e' + QString(3, QChar(0x301)) << thumb.repeated(255) + u'e' + QString(3, QChar(0x301));
+        QTest::newRow("1025 units in 256 characters")
+            << thumb.repeated(255) + u'e' + QString(4, QChar(0x301)) << thumb.repeated(255) + u'…';
+    }
+    void boundedText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(BoundedText(text), shown);
+    }
+
     void tooLongCodeIsRefused()
     {
         const Template huge{QString(1 << 20, u'x'), "]", "["};

@@ -83,6 +83,30 @@ private slots:
         QCOMPARE(file.schemes()[1].EndBlue, error == SchemeFileError::TooFewLines ? 0 : 12);
     }
 
+    // A line that is not a number is quoted in the message: whole when short, else its
+    // first 256 characters and "…".
+    void lineInMessage_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("short, whole") << QByteArray("12abc") << QStringLiteral("12abc");
+        QTest::newRow("256 characters, whole") << "12" + QByteArray(254, 'x') << "12" + QString(254, u'x');
+        QTest::newRow("a line of 1 MiB, its start")
+            << "12" + QByteArray((1 << 20) - 2, 'x') << "12" + QString(254, u'x') + u'…';
+    }
+    void lineInMessage()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, quoted);
+        QList<QByteArray> lines = counting();
+        lines[13] = line;
+        writeFile(fileWith(lines));
+        const auto error = CustomSchemeFile().load();
+        QVERIFY(error);
+        QCOMPARE(error->description, QStringLiteral("类型不匹配，文件 color.dat 第 14 行“") + quoted
+                                         + QStringLiteral("”不是 0-255 的数字"));
+    }
+
     void failedWriteKeepsTheOldFile()
     {
         QList<QByteArray> lines = counting();

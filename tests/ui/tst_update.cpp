@@ -1,4 +1,5 @@
 #include "ui/frmupdate.h"
+#include "update/pageloader.h"
 #include "uitest.h"
 
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace rainquill;
 using uitest::control;
@@ -41,6 +43,67 @@ private:
     QTcpServer m_server;
     QByteArray m_body;
 };
+
+// A web server on 127.0.0.1 that answers its first requests with the pages given, and
+// every later one with the start of a long page, one byte every 10 ms; it tells which of
+// its connections the other end has closed.
+class DribbleServer : public QObject
+{
+public:
+    explicit DribbleServer(QList<QByteArray> pages) : m_pages(std::move(pages))
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                ++opened;
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    socket->readAll();
+                    if (++requests <= m_pages.size()) {
+                        const QByteArray &page = m_pages[requests - 1];
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
+                                      + QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n" + page);
+                        socket->disconnectFromHost();
+                        return;
+                    }
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 1000000\r\n\r\n");
+                    auto *drip = new QTimer(socket);
+                    connect(drip, &QTimer::timeout, socket, [socket] { socket->write("x"); });
+                    drip->start(10);
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+                    ++closed;
+                    socket->deleteLater();
+                });
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    QUrl address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/v.html").arg(m_server.serverPort())); }
+    int requests = 0;
+    int opened = 0;
+    int closed = 0;
+
+private:
+    QTcpServer m_server;
+    QList<QByteArray> m_pages;
+};
+
+// The tool tip a label shows when the pointer rests on it, as plain text; empty when none.
+QString shownToolTip(QWidget *label)
+{
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(label, &hover);
+    QString shown;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->inherits("QTipLabel") && top->isVisible()) {
+            QTextDocument tip;
+            tip.setHtml(static_cast<QLabel *>(top)->text());
+            shown = tip.toPlainText();
+        }
+    }
+    QToolTip::hideText();
+    (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+    return shown;
+}
 
 QString message(QWidget *window)
 {
@@ -102,7 +165,7 @@ private slots:
         QVERIFY(lines.value(1).startsWith(QStringLiteral("最新版本：V")));
         QVERIFY(info->geometry().left() >= 0 && info->geometry().right() < window->width());
         QCOMPARE(lines.value(1).endsWith(u'…'),
-                 info->toolTip() == Qt::convertFromPlainText("当前版本：V2.2.0\r\n最新版本：" + QString(20000, u'V') + " "));
+                 info->toolTip() == Qt::convertFromPlainText("当前版本：V2.2.0\r\n最新版本：" + QString(256, u'V') + "…"));
         QTest::mouseClick(url, Qt::LeftButton);
         QCOMPARE(OpenAddress::takeOpened(), opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{opened});
         // "开始检查" again: asked anew and found by polling; the link stays until the new outcome.
@@ -112,6 +175,88 @@ private slots:
         QTRY_VERIFY(!control<QTimer>(window, "Timer1")->isActive());
         QCOMPARE(message(window), shown);
         QCOMPARE(server.requests, 2);
+        delete window;
+    }
+
+    // The longest page the check reads, its version or its address as long as it can be:
+    // a label and its tool tip show 256 characters of it and "…", and a web address is
+    // opened whole.
+    void longestPage_data()
+    {
+        QTest::addColumn<QByteArray>("longPart");
+        QTest::addColumn<QString>("infoTip"); // its second line
+        QTest::addColumn<QString>("linkLine");
+        QTest::addColumn<QString>("linkTip");
+        QTest::newRow("a long version") << QByteArray("version") << "最新版本：V2.3.0 " + QString(249, u'V') + u'…'
+                                        << "点此下载最新版本" << QString();
+        QTest::newRow("a long web address") << QByteArray("web") << QString() << "点此下载最新版本" << QString();
+        QTest::newRow("a long address of another kind")
+            << QByteArray("file") << QString() << QString() << "file:///" + QString(248, u'a') + u'…';
+    }
+    void longestPage()
+    {
+        QFETCH(QByteArray, longPart);
+        QFETCH(QString, infoTip);
+        QFETCH(QString, linkLine);
+        QFETCH(QString, linkTip);
+        QByteArray version = "V2.3.0 ", url = longPart == "file" ? "file:///" : "http://x.example/";
+        const qsizetype fill = PageLoader::MaxPageBytes - QByteArray("build:2300 version: url:").size() - version.size()
+                               - url.size();
+        (longPart == "version" ? version : url) += QByteArray(fill, longPart == "version" ? 'V' : 'a');
+        const QByteArray page = "build:2300 version:" + version + " url:" + url;
+        QCOMPARE(page.size(), PageLoader::MaxPageBytes);
+        PageServer server(page);
+        QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
+        window->show();
+        QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
+        auto *info = control<QLabel>(window, "LabInfo");
+        auto *link = control<QLabel>(window, "LabURL");
+        const QString tip = shownToolTip(info);
+        QCOMPARE(tip.split(QRegularExpression(QStringLiteral("\\s*\n"))).value(1), infoTip);
+        QCOMPARE(shownToolTip(link), linkTip);
+        if (linkLine.isEmpty())
+            QVERIFY(link->text().endsWith(u'…') && link->text().size() < 256);
+        else
+            QCOMPARE(link->text(), linkLine);
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(OpenAddress::takeOpened(),
+                 longPart == "file" ? QList<QUrl>{} : QList<QUrl>{QUrl(QString::fromLatin1(url.constData()))});
+        delete window;
+    }
+
+    // After the time-out the page still on its way is not waited for: its connection is
+    // closed. A link found by an earlier check stays, and still opens its address.
+    void timeOutClosesTheConnection()
+    {
+        DribbleServer server({"build:2300 version:V2.3.0 url:http://x.example/r.zip"});
+        QPointer<frmUpdate> window = new frmUpdate(server.address(), 10);
+        window->show();
+        QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
+        QTest::mouseClick(control<QPushButton>(window, "CmdUpdate"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(message(window), QStringLiteral("连接超时，请稍后再试。"), 10000);
+        // The first check's connection, then those of the start and of ticks 20, 40 and 60
+        // (the last may be given up before it is made).
+        QVERIFY(server.opened >= 4);
+        QTRY_COMPARE(server.closed, server.opened);
+        auto *link = control<QLabel>(window, "LabURL");
+        QVERIFY(link->isVisible());
+        QCOMPARE(link->text(), QStringLiteral("点此下载最新版本"));
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{QUrl("http://x.example/r.zip")});
+        delete window;
+    }
+
+    // The page asked for at tick 60 arrives before tick 61: the time-out gives up on no
+    // load, and the page shows its outcome over the time-out message.
+    void pageInTheLastTick()
+    {
+        const QByteArray other("<body>Not found</body>");
+        DribbleServer server({other, other, other, "build:2300 version:V2.3.0 url:http://x.example/r.zip"});
+        QPointer<frmUpdate> window = new frmUpdate(server.address(), 100);
+        window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(window, "Timer1")->isActive(), 20000);
+        QCOMPARE(server.requests, 4);
+        QCOMPARE(message(window), QStringLiteral("发现新版本！"));
         delete window;
     }
 
@@ -167,7 +312,9 @@ private slots:
         QFETCH(bool, serverUp);
         QFETCH(QByteArray, page);
         PageServer server(page);
-        QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : QUrl("http://127.0.0.1:1/"), 10);
+        // Ticks long enough for the request of tick 60 to reach the server before tick 61
+        // gives up on it.
+        QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : QUrl("http://127.0.0.1:1/"), 40);
         QStringList ticks; // the status line after every tick
         bool blackWhileConnecting = false;
         connect(control<QTimer>(window, "Timer1"), &QTimer::timeout, window, [&] {
@@ -176,7 +323,7 @@ private slots:
                 blackWhileConnecting = uitest::paintsNear(control<QLabel>(window, "LabMsg"), Qt::black, 40);
         });
         window->show();
-        QTRY_COMPARE_WITH_TIMEOUT(message(window), QStringLiteral("连接超时，请稍后再试。"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(message(window), QStringLiteral("连接超时，请稍后再试。"), 20000);
         QCOMPARE(ticks.size(), 61);
         QCOMPARE(ticks.at(59), QStringLiteral("正在连接中... 60秒"));
         QVERIFY(blackWhileConnecting);
