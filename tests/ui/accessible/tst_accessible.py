@@ -256,7 +256,7 @@ def check_roles_and_actions(p):
     links = [node for node in walk(about) if role(node) == "link"]
     expect(len(links) == 4 and all("Press" in actions(link) for link in links),
            "about window's links: %r" % [(link.name, actions(link)) for link in links])
-    for node in walk(about):
+    for node in list(walk(about)) + list(walk(p.main)):
         expect("\r" not in node.name, "a raw CR LF in %r" % node.name)
         try:
             text = node.queryText()
