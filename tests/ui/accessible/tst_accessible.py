@@ -83,21 +83,44 @@ class Program:
 
     def __init__(self):
         self.folder = tempfile.mkdtemp(prefix="rainquill-a11y-")
+        self.process = None
+        self.focus_events = []
+        pyatspi.Registry.registerEventListener(self._focus_event, "object:state-changed:focused")
+        try:
+            self._open()
+        except Exception:
+            self.close()
+            raise
+
+    def _open(self):
         # Ten all-black custom schemes, so that no message box comes first.
         with open(os.path.join(self.folder, "color.dat"), "wb") as f:
             f.write(b"0\r\n" * 60)
-        environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-                           QT_QPA_PLATFORM="xcb")
-        self.process = subprocess.Popen([PROGRAM], cwd=self.folder, env=environment,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.focus_events = []
-        pyatspi.Registry.registerEventListener(self._focus_event, "object:state-changed:focused")
-        self.app = wait_for("program on the accessibility bus", self._app)
+        # The registry answers before the program starts: a program that finds no registry
+        # is never listed.
+        wait_for("accessibility registry", lambda: pyatspi.Registry.getDesktop(0).childCount >= 0)
+        for attempt in (1, 2):  # a program that is not listed in time is started once more
+            self._start()
+            try:
+                self.app = wait_for("program on the accessibility bus", self._app, BOUND // 2)
+                break
+            except Failure:
+                if attempt == 2:
+                    raise
         self.main = wait_for("main window", lambda: self.window(MAIN_CAPTION))
         window = wait_for("X window", lambda: subprocess.run(
             ["xdotool", "search", "--name", MAIN_CAPTION], capture_output=True, text=True).stdout.split())
         subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True)
         wait_for("focus in the input pane", lambda: self.focused() == ["要转换的文字"])
+
+    def _start(self):
+        if self.process:
+            self.process.kill()
+            self.process.wait()
+        environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                           QT_QPA_PLATFORM="xcb")
+        self.process = subprocess.Popen([PROGRAM], cwd=self.folder, env=environment,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def _app(self):
         for app in pyatspi.Registry.getDesktop(0):
@@ -111,8 +134,9 @@ class Program:
 
     def close(self):
         pyatspi.Registry.deregisterEventListener(self._focus_event, "object:state-changed:focused")
-        self.process.kill()
-        self.process.wait()
+        if self.process:
+            self.process.kill()
+            self.process.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def window(self, caption):
