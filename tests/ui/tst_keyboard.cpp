@@ -202,9 +202,13 @@ private slots:
         QVERIFY(!state(swatch).selected);
         reader(get(swatch))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(state(swatch).selected && !state(other).selected);
+        // The first swatch pressed by a screen reader is marked and applied as well.
+        reader(get(other))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(state(other).focused && state(other).selected);
+        QVERIFY(!state(swatch).focused && !state(swatch).selected);
         input()->setFocus();
-        QVERIFY(!state(swatch).focused);
-        QVERIFY(state(swatch).selected);
+        QVERIFY(!state(other).focused);
+        QVERIFY(state(other).selected);
     }
 
     void schemeSelectedFollowsTheStrip()
@@ -268,6 +272,8 @@ private slots:
         auto *view = get<QPushButton>("OptView");
         QCOMPARE(reader(view)->role(), QAccessible::RadioButton);
         QVERIFY(reader(view)->state().checked && reader(view)->state().checkable);
+        QCOMPARE(reader(view)->text(QAccessible::Name), QStringLiteral("预览"));
+        QCOMPARE(reader(view)->text(QAccessible::Description), QString()); // the caption read once
         view->setFocus(Qt::TabFocusReason);
         QTest::keyClick(view, Qt::Key_Right);
         QVERIFY(get<QPushButton>("OptAll")->isChecked());
@@ -301,6 +307,35 @@ private slots:
         QCOMPARE(arrows, 1);
         QCOMPARE(frame4->indexOfChild(reader(get("PicUp_0"))) >= 0, true);
         QCOMPARE(frame4->child(frame4->indexOfChild(reader(get("TxtStep")))), reader(get("TxtStep")));
+    }
+
+    // The about window's three link lines and its logo: links whose action opens them.
+    void linksOpenFromAScreenReader_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QUrl>("address");
+        QTest::newRow("blog") << "Label1" << QUrl("http://www.qingfeng.example");
+        QTest::newRow("product page") << "Label2" << QUrl("http://www.qingfeng.example/rainquill/");
+        QTest::newRow("mailbox") << "Label3" << QUrl("mailto:author@qingfeng.example");
+        QTest::newRow("logo") << "PicLogo" << QUrl("http://www.qingfeng.example");
+    }
+    void linksOpenFromAScreenReader()
+    {
+        QFETCH(QString, link);
+        QFETCH(QUrl, address);
+        get<QAction>("MenuAbout")->trigger();
+        QWidget *about = child(QStringLiteral("frmAbout1"));
+        QVERIFY(about);
+        QAccessibleInterface *line = reader(uitest::control(about, link));
+        QCOMPARE(line->role(), QAccessible::Link);
+        QVERIFY(!line->text(QAccessible::Name).isEmpty());
+        QCOMPARE(line->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+        line->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{});
+        line->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{address});
+        about->close();
     }
 };
 
