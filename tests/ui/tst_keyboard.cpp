@@ -250,6 +250,41 @@ private slots:
         QCOMPARE(spin->minimumStepSize().toInt(), 1);
         QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), text);
     }
+    // Its text as a screen reader reads it, selection included.
+    void stepSpinBoxSelection()
+    {
+        auto *step = get<QLineEdit>("TxtStep");
+        step->setText(QStringLiteral("12abc"));
+        QAccessibleTextInterface *text = reader(step)->textInterface();
+        step->deselect();
+        QCOMPARE(text->selectionCount(), 0);
+        step->setSelection(1, 3);
+        QCOMPARE(text->selectionCount(), 1);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(1, 4));
+        text->setSelection(0, 0, 2);
+        QCOMPARE(step->selectedText(), QStringLiteral("12"));
+    }
+
+    // Only a custom swatch offers a screen reader its menu, which opens the editor as a
+    // right click does.
+    void swatchMenus()
+    {
+        QCOMPARE(reader(get("PicColorBox_0"))->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+        get<QAction>("MenuCustom")->trigger();
+        MessageBox::takeShown(); // color.dat made anew
+        QAccessibleActionInterface *custom = reader(get("PicColorBox_13"))->actionInterface();
+        QCOMPARE(custom->actionNames(), (QStringList{QAccessibleActionInterface::pressAction(),
+                                                     QAccessibleActionInterface::showMenuAction()}));
+        custom->doAction(QAccessibleActionInterface::showMenuAction());
+        QWidget *editor = child(QStringLiteral("frmCustomColor"));
+        QVERIFY(editor);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案4"));
+        editor->close();
+    }
+
     void stepSpinBoxSetAndStepped()
     {
         auto *step = get<QLineEdit>("TxtStep");
