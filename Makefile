@@ -8,7 +8,7 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev \
             libqt6svg6 qt6-qpa-plugins libxml2-dev libicu-dev qt6-translations-l10n fonts-wqy-microhei \
             desktop-file-utils appstream dpkg-dev debhelper devscripts file clang \
-            lintian strace xdg-utils xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi
+            lintian strace xdg-utils xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool
 
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAINQUILL_WERROR=ON
 

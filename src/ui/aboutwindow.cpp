@@ -77,6 +77,7 @@ QFont songti(bool bold, bool underline)
 ClickLabel *linkLabel(const QString &caption, const QUrl &target, QWidget *parent)
 {
     auto *label = new ClickLabel(caption, parent);
+    label->makeLink();
     label->setFocusPolicy(Qt::TabFocus); // reached with Tab, opened with Enter
     QObject::connect(label, &ClickLabel::clicked, label, [target] { OpenAddress::open(target); });
     return label;
@@ -147,7 +148,10 @@ AboutWindow::AboutWindow(const QString &name)
 
 void AboutWindow::Form_Load()
 {
-    labAbout->setText(QStringLiteral("\r\n") + Paragraph1 + QStringLiteral("\r\n\r\n") + Paragraph2);
+    const QString text = QStringLiteral("\r\n") + Paragraph1 + QStringLiteral("\r\n\r\n") + Paragraph2;
+    labAbout->setText(text);
+    // A screen reader is given the line breaks as line feeds alone.
+    labAbout->setAccessibleName(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 frmAbout1::frmAbout1() : AboutWindow(QStringLiteral("frmAbout1")) {}

@@ -88,7 +88,6 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
     SetButtonColor(button, DesignColor::ButtonBackground);
     // A command button with the focus takes Enter for itself.
     button->setAutoDefault(true);
-    button->setAccessibleName(caption);
     return button;
 }
 
@@ -108,7 +107,6 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, 
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(place.toPixels());
     SetTextColor(label, color);
-    label->setAccessibleName(caption);
     return label;
 }
 

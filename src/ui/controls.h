@@ -25,8 +25,8 @@ void CentreOnScreen(QWidget *window);
 class CaptionFrame;
 
 // Controls placed as the design gives them, named after the design: a frame with a blue
-// caption, a push button in the graphical style, a label in a colour. Each carries its
-// caption as the name a screen reader reads.
+// caption, a push button in the graphical style, a label in a colour. A screen reader
+// reads each by its caption as it is at the moment.
 CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
 // Makes the button the window's default one and gives it the focus, so that Enter works as

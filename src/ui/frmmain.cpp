@@ -23,9 +23,11 @@
 #include "ui/widgets/inputpane.h"
 #include "ui/widgets/keycolorstrip.h"
 #include "ui/widgets/steparrow.h"
+#include "ui/widgets/stepspinbox.h"
 #include "ui/widgets/swatchframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -219,7 +221,9 @@ void frmMain::PicColorBox_Click(int index)
         auto *editor = new frmCustomColor(index - 9, m_schemes);
         connect(editor, &frmCustomColor::saved, this, &frmMain::MenuCustom_Click);
         connect(editor, &frmCustomColor::closed, this, &frmMain::childClosed);
-        openChild(editor);
+        // The editor comes back to its swatch, marked in the custom grid.
+        Frame3[1]->mark(index - 10);
+        openChild(editor, Frame3[1]);
         return;
     }
     if (LastSwatchButton == 1) {
@@ -249,6 +253,20 @@ void frmMain::MenuCustom_Click()
     // Each swatch a snapshot of its scheme as it is now; the strip keeps its colours.
     for (int index = 19; index >= 10; --index)
         DrawGradient(m_schemes.schemes()[size_t(index - 10)], PicColorBox[size_t(index)]);
+    markAppliedScheme();
+}
+
+void frmMain::markAppliedScheme()
+{
+    // The swatch that shows the strip's pair is the one applied.
+    for (SwatchFrame *frame : Frame3) {
+        int applied = -1;
+        for (int n = 0; n < 10 && applied < 0; ++n) {
+            if (frame->swatch(n)->strip() == m_keyStrip->strip())
+                applied = n;
+        }
+        frame->setApplied(applied);
+    }
 }
 
 void frmMain::RTInput_Change()
@@ -350,6 +368,7 @@ void frmMain::labBackColor_Click(int index)
         Frame5->setCustomColor(*color);
     }
     RTInput->setBackgroundColor(Frame5->color(index));
+    Frame5->setApplied(index);
 }
 
 void frmMain::MenuAbout_Click()
@@ -390,8 +409,9 @@ void frmMain::closeEvent(QCloseEvent *event)
     m_thanks->activateWindow();
 }
 
-void frmMain::openChild(QWidget *child)
+void frmMain::openChild(QWidget *child, QWidget *returnTo)
 {
+    m_returnFocus = returnTo ? returnTo : m_lastFocus.data();
     // Transient for this window, so the window manager keeps it above this one; not a
     // child widget, which disabling this window would disable too.
     child->winId();
@@ -408,6 +428,9 @@ void frmMain::childClosed()
     m_child = nullptr;
     setEnabled(true);
     activateWindow();
+    // Disabling the window took the focus from its control: it goes back there.
+    if (m_returnFocus)
+        m_returnFocus->setFocus(Qt::OtherFocusReason);
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)

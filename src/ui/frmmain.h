@@ -28,6 +28,7 @@ class GradientBox;
 class InputPane;
 class KeyColorStrip;
 class StepArrow;
+class StepSpinBox;
 class SwatchFrame;
 
 // The main window: the panes, the key-colour strip, the scheme swatches, the step row,
@@ -45,8 +46,9 @@ public:
     void MenuCustom_Click();
 
     // Opens a child window: shows it, disables this window and gives the child the focus.
-    // The child calls childClosed() when it closes.
-    void openChild(QWidget *child);
+    // The child calls childClosed() when it closes, and the focus goes back to `returnTo`,
+    // by default the control that had it before (before the menu bar, for a menu command).
+    void openChild(QWidget *child, QWidget *returnTo = nullptr);
     void childClosed();
 
 protected:
@@ -90,6 +92,7 @@ private:
     void OptAll_Click();
     void OptCode_Click();
     void SetViewLayout();
+    void markAppliedScheme();
 
     static QString InputCaption(qsizetype count);
     void setCodeCaption(qint64 characters);
@@ -116,7 +119,7 @@ private:
     QPushButton *CmdClear = nullptr;
     QPushButton *CmdClipCode = nullptr;
     QCheckBox *ChkAuto = nullptr;
-    QLineEdit *TxtStep = nullptr;
+    StepSpinBox *TxtStep = nullptr;
     std::array<StepArrow *, 2> PicUp{};
     std::array<StepArrow *, 2> PicDown{};
     QPushButton *OptView = nullptr;
@@ -132,6 +135,8 @@ private:
     QAction *MenuExit = nullptr;
 
     QPointer<QWidget> m_child; // the child window open, if any
+    QPointer<QWidget> m_lastFocus; // the last control of this window with the focus
+    QPointer<QWidget> m_returnFocus; // where the focus goes when the child closes
     QPointer<frmAbout2> m_thanks;
 };
 

@@ -10,11 +10,15 @@
 #include "ui/widgets/gradientbox.h"
 #include "ui/widgets/inputpane.h"
 #include "ui/widgets/keycolorstrip.h"
+#include "ui/widgets/menubarkeys.h"
+#include "ui/widgets/optionbutton.h"
 #include "ui/widgets/steparrow.h"
+#include "ui/widgets/stepspinbox.h"
 #include "ui/widgets/swatchframe.h"
 #include "update/maker.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,6 +53,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     Form_Load();
     // The window opens ready for typing, whatever comes first in the Tab order.
     RTInput->setFocus();
+    // Where the focus goes back to when a child window closes: the last control that had
+    // it, the menu bar aside.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && now->window() == this && now != menuBar())
+            m_lastFocus = now;
+    });
 }
 
 void frmMain::buildControls()
@@ -91,15 +101,19 @@ void frmMain::buildControls()
 
 void frmMain::buildViewButtons(QWidget *client)
 {
-    OptView = MakeButton(client, QStringLiteral("OptView"), QStringLiteral("预览"), FrmMainLayout::OptView);
-    OptAll = MakeButton(client, QStringLiteral("OptAll"), QStringLiteral("混合"), FrmMainLayout::OptAll);
-    OptCode = MakeButton(client, QStringLiteral("OptCode"), QStringLiteral("代码"), FrmMainLayout::OptCode);
+    const auto option = [client](const char *name, const QString &caption, const TwipsRect &place) {
+        auto *button = new OptionButton(caption, client);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(place.toPixels());
+        SetButtonColor(button, DesignColor::ButtonBackground);
+        return button;
+    };
+    OptView = option("OptView", QStringLiteral("预览"), FrmMainLayout::OptView);
+    OptAll = option("OptAll", QStringLiteral("混合"), FrmMainLayout::OptAll);
+    OptCode = option("OptCode", QStringLiteral("代码"), FrmMainLayout::OptCode);
     auto *views = new QButtonGroup(this);
-    for (QPushButton *option : {OptView, OptAll, OptCode}) {
-        option->setCheckable(true);
-        option->setAutoDefault(false); // a view button leaves Enter to "转换"
-        views->addButton(option);
-    }
+    for (QPushButton *button : {OptView, OptAll, OptCode})
+        views->addButton(button);
     OptView->setChecked(true);
     connect(OptView, &QPushButton::clicked, this, &frmMain::OptView_Click);
     connect(OptAll, &QPushButton::clicked, this, &frmMain::OptAll_Click);
@@ -161,6 +175,7 @@ void frmMain::buildFrame4(QWidget *client)
                        FrmMainLayout::Frame4);
     m_keyStrip = new KeyColorStrip(Frame4, {FrmMainLayout::PicColor, FrmMainLayout::CmdLeft, FrmMainLayout::CmdRight,
                                             FrmMainLayout::CmdRnd, FrmMainLayout::CmdContrary});
+    connect(m_keyStrip, &KeyColorStrip::changed, this, &frmMain::markAppliedScheme);
     CmdGo = MakeButton(Frame4, QStringLiteral("CmdGo"), QStringLiteral("转换"), FrmMainLayout::CmdGo);
     CmdGo->setDefault(true);
     CmdBack = MakeButton(Frame4, QStringLiteral("CmdBack"), QStringLiteral("还原"), FrmMainLayout::CmdBack);
@@ -184,7 +199,7 @@ void frmMain::buildFrame4(QWidget *client)
 void frmMain::buildStepRow()
 {
     MakeLabel(Frame4, QStringLiteral("Label2"), QStringLiteral("每"), FrmMainLayout::Label2, DesignColor::Blue);
-    TxtStep = new QLineEdit(QStringLiteral("1"), Frame4);
+    TxtStep = new StepSpinBox(QStringLiteral("1"), Frame4);
     TxtStep->setObjectName(QStringLiteral("TxtStep"));
     TxtStep->setGeometry(FrmMainLayout::TxtStep.toPixels());
     QPalette stepColors = TxtStep->palette();
@@ -208,6 +223,9 @@ void frmMain::buildStepRow()
     }
     PicUp[1]->hide();
     PicDown[1]->hide();
+    // The pressed pictures are the same arrows, not controls of their own.
+    LeaveOutOfAccessibleTree(PicUp[1]);
+    LeaveOutOfAccessibleTree(PicDown[1]);
 
     MakeLabel(Frame4, QStringLiteral("Label3"), QStringLiteral("个字递进一次颜色"), FrmMainLayout::Label3, DesignColor::Blue);
     QLabel *note = MakeLabel(Frame4, QStringLiteral("LabStep"),
@@ -254,6 +272,7 @@ void frmMain::buildMenus()
         action->setObjectName(QLatin1String(name));
     MenuDefault->setCheckable(true);
     MenuCustom->setCheckable(true);
+    new MenuBarKeys(menuBar());
 }
 
 } // namespace rainquill

@@ -84,6 +84,7 @@ frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
     LabInfo = MakeLabel(this, QStringLiteral("LabInfo"), QStringLiteral("当前版本："), UpdateLayout::LabInfo,
                         DesignColor::Blue);
     auto *link = new ClickLabel(QStringLiteral("点此下载最新版本"), this);
+    link->makeLink();
     link->setObjectName(QStringLiteral("LabURL"));
     link->setGeometry(UpdateLayout::LabURL.toPixels());
     connect(link, &ClickLabel::clicked, this, &frmUpdate::LabURL_Click);

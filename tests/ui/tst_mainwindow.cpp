@@ -357,6 +357,7 @@ private slots:
         QTest::newRow("自定义 swatch's text") << "labBackColor_32" << blue;
         QTest::newRow("window") << "client" << QColor(244, 244, 244);
         QTest::newRow("a command's face") << "CmdGo" << QColor(240, 240, 255);
+        QTest::newRow("a view option's face") << "OptAll" << QColor(240, 240, 255);
         for (const char *frame : {"Frame1", "Frame3_0", "Frame4", "Frame5"})
             QTest::newRow(frame) << frame << blue; // captions
     }

@@ -78,4 +78,9 @@ void BackColorFrame::setCustomColor(KeyColor color)
     setBackground(m_elements[CustomElement], color);
 }
 
+void BackColorFrame::setApplied(int index)
+{
+    SwatchKeys::of(this)->setApplied(index);
+}
+
 } // namespace rainquill

@@ -25,6 +25,8 @@ public:
     // The colour element `index` stands for (its background).
     KeyColor color(int index) const;
     void setCustomColor(KeyColor color);
+    // Element `index` is the colour applied.
+    void setApplied(int index);
 
 signals:
     // A left click on element 0-32.

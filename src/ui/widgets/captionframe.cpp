@@ -12,11 +12,27 @@ constexpr int CaptionPadding = 2;
 const QColor EtchDark(160, 160, 160);
 const QColor EtchLight(255, 255, 255);
 
+constexpr char Unlisted[] = "rainquillUnlisted";
+
+// Frames of a kind of their own (the swatch frames) answer for themselves first.
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    auto *frame = qobject_cast<CaptionFrame *>(object);
+    if (frame && className == QLatin1String(CaptionFrame::staticMetaObject.className()))
+        return new CaptionFrameAccessible(frame);
+    return nullptr;
+}
+
 } // namespace
 
 CaptionFrame::CaptionFrame(const QString &caption, QWidget *parent)
     : QGroupBox(caption, parent), m_captionColor(0, 0, 255)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 void CaptionFrame::setCaptionColor(const QColor &color)
@@ -47,6 +63,59 @@ void CaptionFrame::paintEvent(QPaintEvent *)
     painter.fillRect(caption, palette().color(QPalette::Window));
     painter.setPen(m_captionColor);
     painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
+}
+
+void LeaveOutOfAccessibleTree(QWidget *widget)
+{
+    widget->setProperty(Unlisted, true);
+}
+
+void RenewAccessibleInterface(QObject *object)
+{
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(object))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+CaptionFrameAccessible::CaptionFrameAccessible(QWidget *frame, QAccessible::Role role)
+    : QAccessibleWidget(frame, role)
+{
+}
+
+QString CaptionFrameAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return static_cast<const QGroupBox *>(widget())->title();
+    return QAccessibleWidget::text(t);
+}
+
+QWidgetList CaptionFrameAccessible::listedChildren() const
+{
+    QWidgetList listed;
+    for (QObject *object : widget()->children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !child->isWindow() && !child->property(Unlisted).toBool())
+            listed.append(child);
+    }
+    return listed;
+}
+
+int CaptionFrameAccessible::childCount() const
+{
+    return int(listedChildren().size());
+}
+
+QAccessibleInterface *CaptionFrameAccessible::child(int index) const
+{
+    const QWidgetList listed = listedChildren();
+    return index >= 0 && index < listed.size() ? QAccessible::queryAccessibleInterface(listed[index])
+                                               : nullptr;
+}
+
+int CaptionFrameAccessible::indexOfChild(const QAccessibleInterface *child) const
+{
+    if (!child)
+        return -1;
+    return int(listedChildren().indexOf(qobject_cast<QWidget *>(child->object())));
 }
 
 } // namespace rainquill

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessibleWidget>
 #include <QGroupBox>
 
 namespace rainquill {
@@ -22,6 +23,30 @@ protected:
 
 private:
     QColor m_captionColor;
+};
+
+// Keeps a widget of a frame out of what screen readers list: a second picture of a
+// control, or a mark drawn over one, is not a control of its own.
+void LeaveOutOfAccessibleTree(QWidget *widget);
+
+// Drops what a screen reader was told of the object so far: the next question makes its
+// interface anew, for an object that has become a kind of its own after it was made.
+void RenewAccessibleInterface(QObject *object);
+
+// What a screen reader reads of a frame: its caption as it is painted at the moment, and
+// its controls, less those left out.
+class CaptionFrameAccessible : public QAccessibleWidget
+{
+public:
+    explicit CaptionFrameAccessible(QWidget *frame, QAccessible::Role role = QAccessible::Grouping);
+
+    QString text(QAccessible::Text t) const override;
+    int childCount() const override;
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override;
+
+protected:
+    QWidgetList listedChildren() const;
 };
 
 } // namespace rainquill

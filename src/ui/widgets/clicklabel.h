@@ -13,6 +13,11 @@ class ClickLabel : public QLabel
 public:
     explicit ClickLabel(const QString &text = {}, QWidget *parent = nullptr);
 
+    // A screen reader reads the label as a link, which its action opens.
+    void makeLink();
+    bool isLink() const { return m_link; }
+    void click() { emit clicked(); }
+
 signals:
     void clicked();
 
@@ -22,6 +27,9 @@ protected:
     // the style's focus rectangle.
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_link = false;
 };
 
 } // namespace rainquill

@@ -35,6 +35,7 @@ const ColorStrip &KeyColorStrip::strip() const
 void KeyColorStrip::setStrip(const ColorStrip &strip)
 {
     DrawGradient(strip, PicColor);
+    emit changed();
 }
 
 void KeyColorStrip::CmdLeft_Click()

@@ -35,6 +35,10 @@ public:
     void setStrip(const ColorStrip &strip);
     GradientBox *box() const { return PicColor; }
 
+signals:
+    // The pair is another one, or drawn again.
+    void changed();
+
 private:
     void CmdLeft_Click();
     void CmdRight_Click();

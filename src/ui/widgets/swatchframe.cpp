@@ -53,13 +53,25 @@ SwatchFrame::SwatchFrame(int index, int first, const QString &caption, const Twi
     QList<QPoint> places;
     for (int n = 0; n < 10; ++n)
         places.append(QPoint(n / 5, n % 5));
-    auto *keys = new SwatchKeys(this, {m_swatches.begin(), m_swatches.end()}, places);
+    auto *keys = m_keys = new SwatchKeys(this, {m_swatches.begin(), m_swatches.end()}, places);
+    // A right click opens the editor, on the custom swatches only.
+    keys->setOffersMenu(index == 1);
     const auto click = [this, first](int n, Qt::MouseButton button) {
         emit swatchPressed(first + n, button);
         emit swatchClicked(first + n);
     };
     connect(keys, &SwatchKeys::activated, this, [click](int n) { click(n, Qt::LeftButton); });
     connect(keys, &SwatchKeys::menuRequested, this, [click](int n) { click(n, Qt::RightButton); });
+}
+
+void SwatchFrame::mark(int n)
+{
+    m_keys->setCurrent(n);
+}
+
+void SwatchFrame::setApplied(int n)
+{
+    m_keys->setApplied(n);
 }
 
 } // namespace rainquill
