@@ -1,0 +1,97 @@
+#include <QProcess>
+#include <QTest>
+
+// The desktop program's own command line, before and instead of a window: help and
+// version in every form, Qt's options passed on, other arguments refused, and a missing
+// display told in one line rather than by a crash.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void run_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("variables"); // set ("NAME=value") in a display-less environment
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out"); // the start of standard output
+        QTest::addColumn<QByteArray>("err"); // standard error, whole
+
+        const QByteArray help("用法：rainquill [-h|--help]");
+        const QByteArray version(
+            "rainquill 2.2.0（构建号 2200）\n版权所有 (C) 2026 Rainquill 的作者们\n许可证：MIT\n");
+        const QByteArray hint("\n用“rainquill --help”查看用法。\n");
+        const QByteArray noDisplay(
+            "rainquill: 没有可用的显示（未设置 DISPLAY），窗口打不开；在终端里转换文字请用 "
+            "rainquill-cli\n");
+        for (const char *form : {"-h", "--help"})
+            QTest::newRow(form) << QStringList{form} << QStringList{} << 0 << help << QByteArray();
+        for (const char *form : {"-v", "--version"})
+            QTest::newRow(form) << QStringList{form} << QStringList{} << 0 << version << QByteArray();
+        // Qt's options, with their values in both forms, before the program's own.
+        QTest::newRow("-platform offscreen -v")
+            << QStringList{"-platform", "offscreen", "-v"} << QStringList{} << 0 << version << QByteArray();
+        QTest::newRow("--style=fusion -reverse -qwindowtitle -x -h")
+            << QStringList{"--style=fusion", "-reverse", "-qwindowtitle", "-x", "-h"} << QStringList{} << 0
+            << help << QByteArray();
+        QTest::newRow("--bogus") << QStringList{"--bogus=1"} << QStringList{} << 2 << QByteArray()
+                                 << "rainquill: 未知选项 --bogus" + hint;
+        QTest::newRow("-x") << QStringList{"-x"} << QStringList{} << 2 << QByteArray()
+                            << "rainquill: 未知选项 -x" + hint;
+        QTest::newRow("a file") << QStringList{"-platform", "offscreen", "文字.txt"} << QStringList{} << 2
+                                << QByteArray()
+                                << "rainquill: 不接受参数“文字.txt”：程序不打开文件，请把文字粘贴到窗口里" +
+                                       hint;
+        QTest::newRow("-") << QStringList{"-"} << QStringList{} << 2 << QByteArray()
+                           << "rainquill: 不接受参数“-”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        QTest::newRow("-- -h") << QStringList{"--", "-h"} << QStringList{} << 2 << QByteArray()
+                               << "rainquill: 不接受参数“-h”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        // No display: none set, or one nobody answers at; for X11 however it is chosen.
+        QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("no display, xcb asked for")
+            << QStringList{} << QStringList{"QT_QPA_PLATFORM=xcb"} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("no display, xcb on the command line")
+            << QStringList{"-platform", "xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << 1
+            << QByteArray() << noDisplay;
+        QTest::newRow("display that does not answer")
+            << QStringList{} << QStringList{"DISPLAY=:4242"} << 1 << QByteArray()
+            << QByteArray("rainquill: 连不上显示“:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("-display that does not answer")
+            << QStringList{"-display", "unix:4242.0"} << QStringList{"DISPLAY=:0"} << 1 << QByteArray()
+            << QByteArray(
+                   "rainquill: 连不上显示“unix:4242.0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("Wayland session, no compositor")
+            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"} << 1
+            << QByteArray() << noDisplay;
+        // A platform Qt cannot start at all: its fatal message becomes our one line.
+        QTest::newRow("platform that does not exist")
+            << QStringList{"-platform", "nonexistent"} << QStringList{} << 1 << QByteArray()
+            << QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n");
+    }
+    void run()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, variables);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString &variable : variables)
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(RAINQUILL_APP), arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit); // no crash, no core
+        QCOMPARE(process.exitCode(), exitCode);
+        const QByteArray standardOutput = process.readAllStandardOutput();
+        QVERIFY2(standardOutput.startsWith(out) && (out.isEmpty() == standardOutput.isEmpty()),
+                 standardOutput.constData());
+        QCOMPARE(process.readAllStandardError(), err);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
