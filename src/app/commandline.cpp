@@ -41,8 +41,14 @@ int print(std::string_view text)
     return 3;
 }
 
-int refuse(const std::string &message)
+// The message may quote an argument: its control characters reach the terminal as "?",
+// so that it cannot drive the terminal.
+int refuse(std::string message)
 {
+    for (char &c : message) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    }
     std::fprintf(stderr, "rainquill: %s\n用“rainquill --help”查看用法。\n", message.c_str());
     return 2;
 }

@@ -1,4 +1,6 @@
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 // The desktop program's own command line, before and instead of a window: help and
@@ -7,6 +9,19 @@
 class TestCommandLine : public QObject
 {
     Q_OBJECT
+
+    // The desktop program, started in an environment without a display of any kind,
+    // with `variables` ("NAME=value") set.
+    static void start(QProcess &process, const QStringList &arguments, const QStringList &variables)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString &variable : variables)
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(RAINQUILL_APP), arguments);
+    }
 
 private slots:
     void run_data()
@@ -42,12 +57,31 @@ private slots:
                                 << QByteArray()
                                 << "rainquill: 不接受参数“文字.txt”：程序不打开文件，请把文字粘贴到窗口里" +
                                        hint;
+        QTest::newRow("a name with controls")
+            << QStringList{"\x1b]0;x\x07\n"} << QStringList{} << 2 << QByteArray()
+            << "rainquill: 不接受参数“?]0;x??”：程序不打开文件，请把文字粘贴到窗口里" + hint;
         QTest::newRow("-") << QStringList{"-"} << QStringList{} << 2 << QByteArray()
                            << "rainquill: 不接受参数“-”：程序不打开文件，请把文字粘贴到窗口里" + hint;
         QTest::newRow("-- -h") << QStringList{"--", "-h"} << QStringList{} << 2 << QByteArray()
                                << "rainquill: 不接受参数“-h”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        // Each of Qt's options, in its one-dash form, with a value where it takes one: passed
+        // over, value and all, so that -v after it is still read.
+        for (const char *option : {"platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                                   "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "name",
+                                   "title", "visual", "ncols", "qmljsdebugger", "graphicssystem"})
+            QTest::newRow(qPrintable(QStringLiteral("-%1 x -v").arg(QLatin1String(option))))
+                << QStringList{QLatin1Char('-') + QLatin1String(option), "-x", "-v"} << QStringList{} << 0 << version
+                << QByteArray();
+        for (const char *option : {"reverse", "widgetcount", "cmap", "nograb", "dograb", "sync"})
+            QTest::newRow(qPrintable(QStringLiteral("--%1 -v").arg(QLatin1String(option))))
+                << QStringList{QStringLiteral("--") + QLatin1String(option), "-v"} << QStringList{} << 0 << version
+                << QByteArray();
+        // "--" alone takes nothing: the window is wanted, and no display is there.
+        QTest::newRow("--") << QStringList{"--"} << QStringList{} << 1 << QByteArray() << noDisplay;
         // No display: none set, or one nobody answers at; for X11 however it is chosen.
         QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("no display, offscreen not asked for") << QStringList{"-style", "fusion"} << QStringList{} << 1
+                                                             << QByteArray() << noDisplay;
         QTest::newRow("no display, xcb asked for")
             << QStringList{} << QStringList{"QT_QPA_PLATFORM=xcb"} << 1 << QByteArray() << noDisplay;
         QTest::newRow("no display, xcb on the command line")
@@ -60,6 +94,9 @@ private slots:
             << QStringList{"-display", "unix:4242.0"} << QStringList{"DISPLAY=:0"} << 1 << QByteArray()
             << QByteArray(
                    "rainquill: 连不上显示“unix:4242.0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("display over TCP that does not answer")
+            << QStringList{} << QStringList{"DISPLAY=127.0.0.1:4242"} << 1 << QByteArray()
+            << QByteArray("rainquill: 连不上显示“127.0.0.1:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
         QTest::newRow("Wayland session, no compositor")
             << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"} << 1
             << QByteArray() << noDisplay;
@@ -76,13 +113,7 @@ private slots:
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, err);
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
-        for (const QString &variable : variables)
-            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(RAINQUILL_APP), arguments);
+        start(process, arguments, variables);
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit); // no crash, no core
         QCOMPARE(process.exitCode(), exitCode);
@@ -90,6 +121,46 @@ private slots:
         QVERIFY2(standardOutput.startsWith(out) && (out.isEmpty() == standardOutput.isEmpty()),
                  standardOutput.constData());
         QCOMPARE(process.readAllStandardError(), err);
+    }
+
+    // A display that answers passes the check; when it then speaks no X (it hangs up at
+    // once), Qt's fatal message becomes our one line, and no core is left.
+    void displayThatHangsUp()
+    {
+        QTcpServer server;
+        int number = 100;
+        while (!server.listen(QHostAddress::LocalHost, quint16(6000 + number)) && number < 200)
+            ++number;
+        QVERIFY(server.isListening());
+        connect(&server, &QTcpServer::newConnection, &server, [&server] {
+            while (QTcpSocket *socket = server.nextPendingConnection())
+                socket->abort();
+        });
+        QProcess process;
+        start(process, {}, {QStringLiteral("DISPLAY=127.0.0.1:%1").arg(number)});
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
+    }
+
+    // What Qt says while the application object starts is held back, then passed on once
+    // it has started: here, the loading of the platform plugin.
+    void startupMessagesPassedOn()
+    {
+        QProcess process;
+        start(process, {}, {"QT_QPA_PLATFORM=offscreen", "QT_DEBUG_PLUGINS=1"});
+        QByteArray err;
+        const bool told = QTest::qWaitFor(
+            [&] {
+                err += process.readAllStandardError();
+                return err.contains("platforms") || process.state() == QProcess::NotRunning;
+            },
+            60000);
+        process.kill();
+        process.waitForFinished();
+        QVERIFY2(told && err.contains("platforms"), err.constData());
     }
 };
 

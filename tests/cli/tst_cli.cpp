@@ -242,7 +242,8 @@ private slots:
         row({"--helpme"}, "未知选项 --helpme\nrainquill-cli: 你是不是要用 --help？");
         row({"--tx"}, "未知选项 --tx\nrainquill-cli: 你是不是要用 --to？");
         row({"--helpmee"}, "未知选项 --helpmee"); // three edits: too far
-        row({"--x"}, "未知选项 --x");               // as many edits as letters
+        row({"--x"}, "未知选项 --x");
+        row({"--zz"}, "未知选项 --zz"); // as many edits as letters (--to)
         row({"--bogus"}, "未知选项 --bogus");
         row({"--=x"}, "未知选项 --");
         row({"-x"}, "未知选项 -x");
