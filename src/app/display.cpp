@@ -80,14 +80,9 @@ bool tcpAnswers(const std::string &host, int port)
 // socket when there is no host, TCP port 6000 + number otherwise.
 bool xDisplayAnswers(std::string name)
 {
-    if (name.empty())
-        return false;
-    std::string protocol;
-    if (const auto slash = name.find('/');
-        slash != std::string::npos && slash != 0 && slash < name.rfind(':')) {
-        protocol = name.substr(0, slash);
+    // "tcp/" or "unix/" in front: the sockets tried are the same either way.
+    if (const auto slash = name.find('/'); slash != std::string::npos && slash != 0 && slash < name.rfind(':'))
         name.erase(0, slash + 1);
-    }
     const auto colon = name.rfind(':');
     if (colon == std::string::npos)
         return false;
@@ -97,14 +92,12 @@ bool xDisplayAnswers(std::string name)
         return false;
     if (!host.empty() && host[0] == '/') // a socket's own path
         return unixSocketAnswers(host);
-    if (host.empty() || host == "unix" || protocol == "unix") {
+    if (host.empty() || host == "unix") {
         const std::string path = "/tmp/.X11-unix/X" + number;
         if (unixSocketAnswers('@' + path) || unixSocketAnswers(path))
             return true;
-        if (protocol == "unix" || host == "unix")
-            return false;
     }
-    return tcpAnswers(host.empty() ? std::string("localhost") : host, 6000 + std::stoi(number));
+    return host != "unix" && tcpAnswers(host.empty() ? std::string("localhost") : host, 6000 + std::stoi(number));
 }
 
 bool waylandAnswers()

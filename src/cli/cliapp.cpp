@@ -80,8 +80,6 @@ QString writeFailure(int error)
         return QStringLiteral("无法写入标准输出：它已关闭");
     case ENOSPC:
         return QStringLiteral("无法写入标准输出：设备已满");
-    case EIO:
-        return QStringLiteral("无法写入标准输出：输入输出错误");
     default:
         return QStringLiteral("无法写入标准输出（错误号 %1）").arg(error);
     }
@@ -90,7 +88,6 @@ QString writeFailure(int error)
 // Writes to standard output; a failure is told on standard error.
 int writeOut(const QByteArray &bytes)
 {
-    errno = 0;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
         && std::fflush(stdout) == 0)
         return Success;

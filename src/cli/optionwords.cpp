@@ -126,7 +126,7 @@ std::variant<QStringList, UsageError> ExpandOptions(const QStringList &arguments
             const auto word = std::find_if(words.begin(), words.end(),
                                            [&](const Word &w) { return w.shortName == arg[k]; });
             if (word == words.end()) {
-                const qsizetype length = arg[k].isHighSurrogate() && k + 1 < arg.size() ? 2 : 1;
+                const qsizetype length = arg[k].isHighSurrogate() ? 2 : 1; // the arguments are valid UTF-8
                 return UsageError{QStringLiteral("未知选项 -%1").arg(arg.mid(k, length))};
             }
             if (!word->takesValue)

@@ -1,7 +1,13 @@
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <cstddef>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // The desktop program's own command line, before and instead of a window: help and
 // version in every form, Qt's options passed on, other arguments refused, and a missing
@@ -97,6 +103,9 @@ private slots:
         QTest::newRow("display over TCP that does not answer")
             << QStringList{} << QStringList{"DISPLAY=127.0.0.1:4242"} << 1 << QByteArray()
             << QByteArray("rainquill: 连不上显示“127.0.0.1:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("display whose host is not found")
+            << QStringList{} << QStringList{"DISPLAY=no-such-host.invalid:0"} << 1 << QByteArray()
+            << QByteArray("rainquill: 连不上显示“no-such-host.invalid:0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
         QTest::newRow("Wayland session, no compositor")
             << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"} << 1
             << QByteArray() << noDisplay;
@@ -123,22 +132,52 @@ private slots:
         QCOMPARE(process.readAllStandardError(), err);
     }
 
-    // A display that answers passes the check; when it then speaks no X (it hangs up at
-    // once), Qt's fatal message becomes our one line, and no core is left.
+    // A display that answers passes the check, over TCP or a local socket; when it then
+    // speaks no X (it hangs up at once), Qt's fatal message becomes our one line, and no
+    // core is left.
+    void displayThatHangsUp_data()
+    {
+        QTest::addColumn<QString>("display"); // %1: the display's number
+
+        QTest::newRow("TCP") << "127.0.0.1:%1";
+        QTest::newRow("TCP, protocol named") << "tcp/127.0.0.1:%1";
+        QTest::newRow("local socket") << ":%1.0";
+    }
     void displayThatHangsUp()
     {
+        QFETCH(QString, display);
+        // A number whose TCP port and local (abstract) socket are both free.
         QTcpServer server;
+        int local = -1;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
         int number = 100;
-        while (!server.listen(QHostAddress::LocalHost, quint16(6000 + number)) && number < 200)
-            ++number;
-        QVERIFY(server.isListening());
+        for (; number < 200; ++number) {
+            if (!server.listen(QHostAddress::LocalHost, quint16(6000 + number)))
+                continue;
+            const QByteArray name = "/tmp/.X11-unix/X" + QByteArray::number(number);
+            std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+            local = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+            const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
+            if (::bind(local, reinterpret_cast<sockaddr *>(&address), length) == 0 && ::listen(local, 8) == 0)
+                break;
+            ::close(local);
+            server.close();
+        }
+        QVERIFY(number < 200);
         connect(&server, &QTcpServer::newConnection, &server, [&server] {
             while (QTcpSocket *socket = server.nextPendingConnection())
                 socket->abort();
         });
+        QSocketNotifier notifier(local, QSocketNotifier::Read);
+        connect(&notifier, &QSocketNotifier::activated, &notifier, [local] {
+            for (int fd; (fd = ::accept(local, nullptr, nullptr)) >= 0;)
+                ::close(fd);
+        });
         QProcess process;
-        start(process, {}, {QStringLiteral("DISPLAY=127.0.0.1:%1").arg(number)});
+        start(process, {}, {QStringLiteral("DISPLAY=") + display.arg(number)});
         QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
+        ::close(local);
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
         QCOMPARE(process.readAllStandardError(),

@@ -247,7 +247,7 @@ private slots:
         row({"--bogus"}, "未知选项 --bogus");
         row({"--=x"}, "未知选项 --");
         row({"-x"}, "未知选项 -x");
-        row({"-vx"}, "未知选项 -x");
+        row({"-vxs"}, "未知选项 -x");
         row({"-😀"}, "未知选项 -😀");
         row({"--format"}, "选项 --format 缺少取值");
         row({"--fo"}, "选项 --format 缺少取值");
