@@ -27,9 +27,7 @@ constexpr int ConnectSeconds = 5;
 
 bool connectsWithin(int fd, const sockaddr *address, socklen_t length)
 {
-    if (::connect(fd, address, length) == 0)
-        return true;
-    if (errno != EINPROGRESS)
+    if (::connect(fd, address, length) != 0 && errno != EINPROGRESS)
         return false;
     pollfd wait{fd, POLLOUT, 0};
     int error = 0;

@@ -1,7 +1,10 @@
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstddef>
 #include <cstring>
@@ -88,6 +91,10 @@ private slots:
         QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << QByteArray() << noDisplay;
         QTest::newRow("no display, offscreen not asked for") << QStringList{"-style", "fusion"} << QStringList{} << 1
                                                              << QByteArray() << noDisplay;
+        QTest::newRow("no display, xcb asked for with =")
+            << QStringList{"--platform=xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("-platform without its value")
+            << QStringList{"-platform"} << QStringList{} << 1 << QByteArray() << noDisplay;
         QTest::newRow("no display, xcb asked for")
             << QStringList{} << QStringList{"QT_QPA_PLATFORM=xcb"} << 1 << QByteArray() << noDisplay;
         QTest::newRow("no display, xcb on the command line")
@@ -106,6 +113,9 @@ private slots:
         QTest::newRow("display whose host is not found")
             << QStringList{} << QStringList{"DISPLAY=no-such-host.invalid:0"} << 1 << QByteArray()
             << QByteArray("rainquill: 连不上显示“no-such-host.invalid:0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("Wayland session, no runtime folder")
+            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR="} << 1 << QByteArray()
+            << noDisplay;
         QTest::newRow("Wayland session, no compositor")
             << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"} << 1
             << QByteArray() << noDisplay;
@@ -178,6 +188,26 @@ private slots:
         start(process, {}, {QStringLiteral("DISPLAY=") + display.arg(number)});
         QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
         ::close(local);
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
+    }
+
+    // A Wayland compositor that answers passes the check too, and one that hangs up (or
+    // a platform plugin for it that is not installed) ends in our one line.
+    void waylandThatHangsUp()
+    {
+        QTemporaryDir runtime;
+        QLocalServer server;
+        QVERIFY(server.listen(runtime.filePath(QStringLiteral("wayland-0"))));
+        connect(&server, &QLocalServer::newConnection, &server, [&server] {
+            while (QLocalSocket *socket = server.nextPendingConnection())
+                socket->abort();
+        });
+        QProcess process;
+        start(process, {}, {"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=" + runtime.path()});
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
         QCOMPARE(process.readAllStandardError(),
