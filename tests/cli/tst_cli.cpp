@@ -156,6 +156,13 @@ private slots:
                                       QByteArray("a\xF4\x90\x80\x80"), QByteArray("a\xE6\xB8")})
             QTest::newRow(("input not UTF-8: " + bad.toHex(' ')).constData())
                 << QStringList{} << bad << 2 << QByteArray() << QByteArray("标准输入不是有效的 UTF-8（第 2 个字节）");
+        QTest::newRow("input not UTF-8: overlong U+FFFF") << QStringList{} << QByteArray("a\xF0\x8F\xBF\xBF") << 2
+                                                          << QByteArray() << QByteArray("标准输入不是有效的 UTF-8（第 2 个字节）");
+        QTest::newRow("U+10000") << QStringList{"--from", "000000", "--to", "000000"} << QByteArray("\xF0\x90\x80\x80")
+                                 << 0 << QByteArray("[color=#000000]\xF0\x90\x80\x80[/color]") << QByteArray();
+        QTest::newRow("preview, DEL as a picture")
+            << QStringList{"--from", "000000", "--to", "000000", "--preview"} << QByteArray("\x7f") << 0
+            << QByteArray("\x1b[38;2;0;0;0m␡\x1b[0m") << QByteArray();
         QTest::newRow("U+10FFFF") << QStringList{"--from", "000000", "--to", "000000"} << QByteArray("\xF4\x8F\xBF\xBF")
                                   << 0 << QByteArray("[color=#000000]\xF4\x8F\xBF\xBF[/color]") << QByteArray();
         QTest::newRow("argument not UTF-8") << QStringList{"sh", "$CLI --prefix \"$(printf '\\377')\""}
