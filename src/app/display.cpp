@@ -88,7 +88,7 @@ bool xDisplayAnswers(std::string name)
     const std::string number = name.substr(colon + 1, name.find('.', colon) - colon - 1);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos || number.size() > 5)
         return false;
-    if (!host.empty() && host[0] == '/') // a socket's own path
+    if (host.starts_with('/')) // a socket's own path
         return unixSocketAnswers(host);
     if (host.empty() || host == "unix") {
         const std::string path = "/tmp/.X11-unix/X" + number;

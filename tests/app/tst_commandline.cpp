@@ -20,14 +20,18 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
     // The desktop program, started in an environment without a display of any kind,
-    // with `variables` ("NAME=value") set.
+    // with `variables` set ("NAME=value") or removed ("NAME").
     static void start(QProcess &process, const QStringList &arguments, const QStringList &variables)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
-        for (const QString &variable : variables)
-            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        for (const QString &variable : variables) {
+            if (variable.contains(u'='))
+                environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+            else
+                environment.remove(variable);
+        }
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(RAINQUILL_APP), arguments);
     }
@@ -114,6 +118,9 @@ private slots:
             << QStringList{} << QStringList{"DISPLAY=no-such-host.invalid:0"} << 1 << QByteArray()
             << QByteArray("rainquill: 连不上显示“no-such-host.invalid:0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
         QTest::newRow("Wayland session, no runtime folder")
+            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR"} << 1 << QByteArray()
+            << noDisplay;
+        QTest::newRow("Wayland session, runtime folder empty")
             << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR="} << 1 << QByteArray()
             << noDisplay;
         QTest::newRow("Wayland session, no compositor")
@@ -194,19 +201,32 @@ private slots:
                  QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
     }
 
-    // A Wayland compositor that answers passes the check too, and one that hangs up (or
-    // a platform plugin for it that is not installed) ends in our one line.
-    void waylandThatHangsUp()
+    // A Wayland compositor, or an X display named by its socket's path, that answers
+    // passes the check too; one that hangs up (or a platform plugin for it that is not
+    // installed) ends in our one line.
+    void localSocketThatHangsUp_data()
     {
+        QTest::addColumn<QString>("socket");        // in the runtime folder
+        QTest::addColumn<QStringList>("variables"); // %1: the runtime folder
+
+        QTest::newRow("Wayland") << "wayland-0" << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%1"};
+        QTest::newRow("X, by path") << "x" << QStringList{"DISPLAY=%1/x:0"};
+    }
+    void localSocketThatHangsUp()
+    {
+        QFETCH(QString, socket);
+        QFETCH(QStringList, variables);
         QTemporaryDir runtime;
         QLocalServer server;
-        QVERIFY(server.listen(runtime.filePath(QStringLiteral("wayland-0"))));
+        QVERIFY(server.listen(runtime.filePath(socket)));
         connect(&server, &QLocalServer::newConnection, &server, [&server] {
             while (QLocalSocket *socket = server.nextPendingConnection())
                 socket->abort();
         });
         QProcess process;
-        start(process, {}, {"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=" + runtime.path()});
+        for (QString &variable : variables)
+            variable = variable.arg(runtime.path());
+        start(process, {}, variables);
         QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
