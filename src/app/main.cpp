@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "display.h"
 #include "ui/controls.h"
 #include "ui/frmmain.h"
 #include "ui/platform/designpalette.h"
@@ -6,12 +7,20 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     if (const std::optional<int> status = rainquill::HandleCommandLine(argc, argv))
         return *status;
+    if (const std::optional<std::string> missing = rainquill::MissingDisplay(argc, argv)) {
+        std::fprintf(stderr, "%s\n", missing->c_str());
+        return 1;
+    }
+    auto startup = std::make_unique<rainquill::StartupMessages>();
     QApplication app(argc, argv);
+    startup.reset();
     QApplication::setStyle(QStringLiteral("Fusion"));
     rainquill::UseDesignPalette();
     rainquill::UseChineseEverywhere();

@@ -12,13 +12,15 @@
 #include "version.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 
 namespace rainquill::cli {
 
 namespace {
 
-enum Exit { Success = 0, Refused = 1, BadInput = 2 };
+enum Exit { Success = 0, Refused = 1, BadInput = 2, WriteFailed = 3 };
 
 // Failures carry the exit status and the message for standard error.
 struct Failure
@@ -51,17 +53,49 @@ QString terminalSafe(QStringView text)
     return out;
 }
 
-// Messages may quote a file or an argument: they reach the terminal made safe.
-void printError(const QString &message)
+void writeError(const QByteArray &bytes)
 {
-    const QByteArray bytes = terminalSafe(message).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-bool writeOut(const QByteArray &bytes)
+// A message on standard error, every line of it under the program's name, so that a
+// script's log tells whose it is. Messages may quote a file or an argument: they reach
+// the terminal made safe.
+void printError(const QString &message)
 {
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
-           && std::fflush(stdout) == 0;
+    QByteArray bytes;
+    for (const QString &line : terminalSafe(message).split(u'\n')) {
+        if (!line.isEmpty())
+            bytes += "rainquill-cli: " + line.toUtf8();
+        bytes += '\n';
+    }
+    writeError(bytes);
+}
+
+// Why a write to standard output failed, in the user's words.
+QString writeFailure(int error)
+{
+    switch (error) {
+    case EBADF:
+        return QStringLiteral("无法写入标准输出：它已关闭");
+    case ENOSPC:
+        return QStringLiteral("无法写入标准输出：设备已满");
+    default:
+        return QStringLiteral("无法写入标准输出（错误号 %1）").arg(error);
+    }
+}
+
+// Writes to standard output; a failure is told on standard error.
+int writeOut(const QByteArray &bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+        && std::fflush(stdout) == 0)
+        return Success;
+    // A reader that has quit ends the converter quietly: by SIGPIPE, as a filter ends,
+    // or here where SIGPIPE is ignored.
+    if (errno != EPIPE)
+        printError(writeFailure(errno));
+    return WriteFailed;
 }
 
 // The offset of the first byte that is not part of well-formed UTF-8, or -1.
@@ -134,17 +168,30 @@ struct Input
     bool tooLong = false;
 };
 
+// Why a named file would not open, in the user's words.
+QString openFailure(const QString &file)
+{
+    const QFileInfo info(file);
+    if (!info.exists())
+        return QStringLiteral("没有这个文件");
+    if (info.isDir())
+        return QStringLiteral("这是一个文件夹");
+    if (!info.isReadable())
+        return QStringLiteral("没有读取权限");
+    return QStringLiteral("打不开");
+}
+
 constexpr qint64 MaxTextBytes = 4 * MaxTextLength; // four bytes a character at most in UTF-8
 
 std::variant<Input, Failure> readInput(const QString &file)
 {
     QFile input;
     const bool standardInput = file.isEmpty() || file == u"-";
-    const QString name = standardInput ? QStringLiteral("standard input") : file;
+    const QString name = standardInput ? QStringLiteral("标准输入") : QStringLiteral("文件“%1”").arg(file);
     const bool opened = standardInput ? input.open(stdin, QIODevice::ReadOnly)
                                       : (input.setFileName(file), input.open(QIODevice::ReadOnly));
     if (!opened)
-        return Failure{BadInput, QStringLiteral("cannot read %1: %2").arg(name, input.errorString())};
+        return Failure{BadInput, QStringLiteral("无法读取%1：%2").arg(name, openFailure(file))};
     const qint64 most = MaxTextBytes + 3 + 1; // a byte-order mark, and one byte to tell
     QByteArray bytes;
     while (bytes.size() < most) {
@@ -154,14 +201,14 @@ std::variant<Input, Failure> readInput(const QString &file)
         bytes += chunk;
     }
     if (input.error() != QFileDevice::NoError)
-        return Failure{BadInput, QStringLiteral("cannot read %1: %2").arg(name, input.errorString())};
+        return Failure{BadInput, QStringLiteral("无法读取%1：读取时出错").arg(name)};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     if (bytes.size() > MaxTextBytes)
         return Input{{}, true};
     const qsizetype bad = invalidUtf8Offset(bytes);
     if (bad >= 0)
-        return Failure{BadInput, QStringLiteral("%1 is not valid UTF-8 (byte %2)").arg(name).arg(bad)};
+        return Failure{BadInput, QStringLiteral("%1不是有效的 UTF-8（第 %2 个字节）").arg(name).arg(bad + 1)};
     return Input{withPaneLineBreaks(QString::fromUtf8(bytes))};
 }
 
@@ -188,7 +235,7 @@ std::variant<ColorScheme, Failure> schemeFor(const Options &options)
         return Failure{BadInput, schemeFileMessage(*error)};
     CustomSchemeTable all{};
     if (const auto error = ConvertSchemeLines(lines, all))
-        printError(QStringLiteral("rainquill-cli: ") + schemeFileMessage(*error));
+        printError(schemeFileMessage(*error));
     return std::get<ColorScheme>(scheme);
 }
 
@@ -250,7 +297,7 @@ std::variant<QByteArray, Failure> convert(const Options &options)
     // The step is read as the window's step box reads it; where the box would correct it,
     // the user is told what it became.
     if (const QString settled = SettleStepText(options.stepText); settled != options.stepText)
-        printError(QStringLiteral("rainquill-cli: --step \"%1\" read as %2").arg(options.stepText, settled));
+        printError(QStringLiteral("--step “%1”按 %2 读取").arg(options.stepText, settled));
     // A text too long to read is not empty: the template comes first, as for any text.
     if (tooLong)
         return refusal(request.tpl.isComplete() ? Refusal::TextTooLong : Refusal::IncompleteTemplate);
@@ -274,24 +321,17 @@ QString argumentName(char **argv, int n)
 {
     const QByteArray arg(argv[n]);
     if (arg.startsWith("--") && arg.contains('=') && invalidUtf8Offset(arg.left(arg.indexOf('='))) < 0)
-        return QStringLiteral("the value of ") + QString::fromUtf8(arg.left(arg.indexOf('=')));
+        return QString::fromUtf8(arg.left(arg.indexOf('='))) + QStringLiteral(" 的取值");
     if (n > 1 && argv[n - 1][0] == '-' && argv[n - 1][1] != 0 && invalidUtf8Offset(argv[n - 1]) < 0)
-        return QStringLiteral("the value of ") + QString::fromUtf8(argv[n - 1]);
-    return QStringLiteral("argument %1").arg(n);
+        return QString::fromUtf8(argv[n - 1]) + QStringLiteral(" 的取值");
+    return QStringLiteral("第 %1 个参数").arg(n);
 }
 
 int usageFailure(const QString &message)
 {
-    printError(QStringLiteral("rainquill-cli: %1\nTry 'rainquill-cli --help' for more information.").arg(message));
-    return BadInput;
-}
-
-// Writes the help or version text; a failed write is reported like any other.
-int writeInformation(const QString &text)
-{
-    if (writeOut(text.toUtf8()))
-        return Success;
-    printError(QStringLiteral("rainquill-cli: cannot write standard output"));
+    printError(message);
+    // The hint stands bare, as GNU tools print it.
+    writeError(QStringLiteral("用“rainquill-cli --help”查看全部选项。\n").toUtf8());
     return BadInput;
 }
 
@@ -302,7 +342,7 @@ int Run(int argc, char **argv)
     QStringList arguments;
     for (int n = 1; n < argc; ++n) {
         if (invalidUtf8Offset(argv[n]) >= 0)
-            return usageFailure(argumentName(argv, n) + QStringLiteral(" is not valid UTF-8"));
+            return usageFailure(argumentName(argv, n) + QStringLiteral("不是有效的 UTF-8"));
         arguments.append(QString::fromUtf8(argv[n]));
     }
 
@@ -311,13 +351,14 @@ int Run(int argc, char **argv)
         return usageFailure(error->message);
     const Options &options = std::get<Options>(parsed);
     if (options.help)
-        return writeInformation(HelpText());
+        return writeOut(HelpText().toUtf8());
     if (options.version) {
-        return writeInformation(QStringLiteral("rainquill-cli %1 (build %2)\nCopyright (C) %3 The Rainquill authors\n"
-                                               "License: MIT\n")
-                                    .arg(QLatin1String(ProjectVersion))
-                                    .arg(CurrentBuild)
-                                    .arg(QLatin1String(ReleaseYear)));
+        return writeOut(QStringLiteral("rainquill-cli %1（构建号 %2）\n版权所有 (C) %3 Rainquill 的作者们\n"
+                                       "许可证：MIT\n")
+                            .arg(QLatin1String(ProjectVersion))
+                            .arg(CurrentBuild)
+                            .arg(QLatin1String(ReleaseYear))
+                            .toUtf8());
     }
 
     std::variant<QByteArray, Failure> result = refusal(Refusal::OutOfMemory);
@@ -327,14 +368,10 @@ int Run(int argc, char **argv)
         // Refused as what it is, never an abort.
     }
     if (const auto *failure = std::get_if<Failure>(&result)) {
-        printError(QStringLiteral("rainquill-cli: ") + failure->message);
+        printError(failure->message);
         return failure->status;
     }
-    if (!writeOut(std::get<QByteArray>(result))) {
-        printError(QStringLiteral("rainquill-cli: cannot write standard output"));
-        return BadInput;
-    }
-    return Success;
+    return writeOut(std::get<QByteArray>(result));
 }
 
 } // namespace rainquill::cli

@@ -64,7 +64,7 @@ std::variant<int, UsageError> schemeNumber(const QCommandLineParser &parser, con
     const QString text = parser.value(option);
     const auto number = parseWhole(text, 1, 10);
     if (!number)
-        return UsageError{QStringLiteral("--%1 takes a number from 1 to 10, not \"%2\"").arg(option.names().last(), text)};
+        return UsageError{QStringLiteral("--%1 只接受 1 到 10 的整数，不是“%2”").arg(option.names().last(), text)};
     return int(*number);
 }
 
@@ -75,8 +75,8 @@ std::optional<UsageError> readColors(const QCommandLineParser &parser, const Kno
             continue;
         *target = parseColor(parser.value(*option));
         if (!*target)
-            return UsageError{QStringLiteral("bad colour \"%1\" for --%2 (use #RRGGBB or RRGGBB)")
-                                  .arg(parser.value(*option), option->names().last())};
+            return UsageError{QStringLiteral("--%1 的颜色“%2”无效（请写成 #RRGGBB 或 RRGGBB）")
+                                  .arg(option->names().last(), parser.value(*option))};
     }
     return std::nullopt;
 }
@@ -86,7 +86,7 @@ std::optional<UsageError> readValues(const QCommandLineParser &parser, const Kno
     if (parser.isSet(known.format)) {
         const auto format = parseFormat(parser.value(known.format));
         if (!format)
-            return UsageError{QStringLiteral("unknown format \"%1\" (use ubb, html, qq or custom)")
+            return UsageError{QStringLiteral("没有“%1”这种格式（可选 ubb、html、qq 或 custom）")
                                   .arg(parser.value(known.format))};
         options.format = *format;
     }
@@ -114,7 +114,7 @@ std::optional<UsageError> readValues(const QCommandLineParser &parser, const Kno
     if (parser.isSet(known.fit)) {
         options.fit = parseWhole(parser.value(known.fit), 0, std::numeric_limits<qint64>::max());
         if (!options.fit)
-            return UsageError{QStringLiteral("--fit takes a whole number of characters, not \"%1\"")
+            return UsageError{QStringLiteral("--fit 只接受表示字符数的整数，不是“%1”")
                                   .arg(parser.value(known.fit))};
     }
     return std::nullopt;
@@ -125,11 +125,19 @@ std::optional<UsageError> readValues(const QCommandLineParser &parser, const Kno
 std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
 {
     const Known known;
+    // In the order --help lists them, which is the order an ambiguous prefix names them in.
+    const QList<QCommandLineOption> all{known.format, known.prefix, known.middle, known.suffix, known.scheme,
+                                        known.custom, known.from, known.to, known.step, known.fit,
+                                        known.preview, known.help, known.version};
+    auto expanded = ExpandOptions(arguments, all);
+    if (const auto *error = std::get_if<UsageError>(&expanded))
+        return *error;
     QCommandLineParser parser;
-    parser.addOptions({known.format, known.prefix, known.middle, known.suffix, known.scheme, known.custom, known.from,
-                       known.to, known.step, known.fit, known.preview, known.help, known.version});
-    if (!parser.parse(QStringList{QStringLiteral("rainquill-cli")} + arguments))
-        return UsageError{parser.errorText()};
+    parser.addOptions(all);
+    // Every word has been checked against the options above, so the parser has nothing
+    // left to refuse; its own English words never reach the user.
+    if (!parser.parse(QStringList{QStringLiteral("rainquill-cli")} + std::get<QStringList>(expanded)))
+        return UsageError{QStringLiteral("无法解析命令行")};
 
     Options options;
     options.help = parser.isSet(known.help);
@@ -140,45 +148,50 @@ std::variant<Options, UsageError> ParseOptions(const QStringList &arguments)
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        return UsageError{QStringLiteral("more than one input file: \"%1\", \"%2\"").arg(files[0], files[1])};
+        return UsageError{QStringLiteral("只能有一个输入文件，却有“%1”和“%2”").arg(files[0], files[1])};
     options.file = files.value(0);
     if (parser.isSet(known.scheme) && options.custom)
-        return UsageError{QStringLiteral("--scheme and --custom cannot be used together")};
+        return UsageError{QStringLiteral("--scheme 和 --custom 不能同时使用")};
     if (parser.isSet(known.step) && options.fit)
-        return UsageError{QStringLiteral("--step and --fit cannot be used together")};
+        return UsageError{QStringLiteral("--step 和 --fit 不能同时使用")};
     if (options.format != OutputFormat::Custom && (options.prefix || options.middle || options.suffix))
-        return UsageError{QStringLiteral("--prefix, --middle and --suffix need --format custom")};
+        return UsageError{QStringLiteral("--prefix、--middle 和 --suffix 只能和 --format custom 一起使用")};
     return options;
 }
 
 QString HelpText()
 {
     return QStringLiteral(
-        "Usage: rainquill-cli [OPTIONS] [FILE]\n"
-        "Turns plain UTF-8 text into gradient text code. FILE absent or \"-\": standard input.\n"
+        "用法：rainquill-cli [选项] [文件]\n"
+        "把 UTF-8 纯文本转换成渐变文字代码。没有文件或文件为“-”时读标准输入。\n"
         "\n"
-        "  -f, --format ubb|html|qq|custom   output format (default ubb)\n"
-        "  --prefix T --middle T --suffix T  the template; only with --format custom\n"
-        "  --scheme N                        built-in scheme N, 1-10 as labelled ①-⑩ (default 1)\n"
-        "  --custom N                        custom scheme N, 1-10, from color.dat in the\n"
-        "                                    current folder (read only)\n"
-        "  --from COLOR, --to COLOR          start / end colour, #RRGGBB or RRGGBB, any case;\n"
-        "                                    they override the scheme's\n"
-        "  -s, --step TEXT                   the step text (default \"1\"), settled and read\n"
-        "                                    as the program's step box does\n"
-        "  --fit N                           instead of --step: the smallest step 1-100 whose\n"
-        "                                    code has at most N characters\n"
-        "  --preview                         print the text in its gradient colours with\n"
-        "                                    24-bit ANSI escapes instead of the code\n"
-        "  -h, --help                        show this help\n"
-        "  -v, --version                     show the version\n"
+        "  -f, --format ubb|html|qq|custom   代码格式（默认 ubb）\n"
+        "  --prefix 文字 --middle 文字 --suffix 文字\n"
+        "                                    自定义格式的前、中、后三段；只能和\n"
+        "                                    --format custom 一起使用\n"
+        "  --scheme 编号                     内置配色方案，1-10，即程序里的①-⑩（默认 1）\n"
+        "  --custom 编号                     自定义配色方案，1-10，读自当前文件夹里的\n"
+        "                                    color.dat（只读不写）\n"
+        "  --from 颜色, --to 颜色            起始色和结束色，写成 #RRGGBB 或 RRGGBB，\n"
+        "                                    大小写均可；优先于配色方案\n"
+        "  -s, --step 文字                   步长（默认“1”），按程序步长框的规则整理和\n"
+        "                                    读取\n"
+        "  --fit 字符数                      代替 --step：选 1-100 中最小的步长，使代码\n"
+        "                                    不超过这么多个字符\n"
+        "  --preview                         不输出代码，而用 24 位 ANSI 颜色显示渐变文字\n"
+        "  -h, --help                        显示本帮助\n"
+        "  -v, --version                     显示版本\n"
         "\n"
-        "An option's value may follow it (--format html, -f html), be joined to it\n"
-        "(--format=html, -fhtml); \"--\" ends the options.\n"
-        "Line breaks become CR LF, as in the program's input pane; the code is written in\n"
-        "UTF-8 with no newline added.\n"
-        "Exit status: 0 success, 1 the program refused the text (its message on standard\n"
-        "error), 2 bad usage or bad input.\n");
+        "选项的取值可以跟在后面（--format html、-f html），也可以连写（--format=html、\n"
+        "-fhtml）；长选项可以只写不会混淆的开头（--form html）；“--”之后都是文件名。\n"
+        "换行一律成为 CR LF，与程序的输入框相同；代码以 UTF-8 输出，末尾不加换行。\n"
+        "\n"
+        "退出状态：\n"
+        "  0  转换完成\n"
+        "  1  程序拒绝转换（文字为空、自定义格式不完整、文字或代码太长、没有合适的\n"
+        "     步长、内存不足），原因写在标准错误\n"
+        "  2  用法或输入有误（未知选项、取值无效、不是 UTF-8、文件或 color.dat 读不了）\n"
+        "  3  无法写入标准输出（已关闭或已满）\n");
 }
 
 } // namespace rainquill::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/optionwords.h"
 #include "engine/gradient.h"
 #include "engine/outputformat.h"
 
@@ -26,12 +27,6 @@ struct Options
     bool help = false;
     bool version = false;
     QString file; // empty or "-": standard input
-};
-
-// Bad usage, with the message that names the problem.
-struct UsageError
-{
-    QString message;
 };
 
 std::variant<Options, UsageError> ParseOptions(const QStringList &arguments);

@@ -20,13 +20,21 @@ class TestCli : public QObject
     };
 
     // Runs the converter, or, when the first argument is "sh", the second as a shell
-    // command with $CLI naming the converter (for bytes a QString cannot carry).
-    Outcome run(const QStringList &arguments, const QByteArray &input = {})
+    // command with $CLI naming the converter (for bytes a QString cannot carry, and for
+    // what the shell does to standard output). `variables` are set ("NAME=value") or
+    // removed ("NAME") in the environment, which is otherwise the test's C locale.
+    Outcome run(const QStringList &arguments, const QByteArray &input = {}, const QStringList &variables = {})
     {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("CLI"), QStringLiteral(RAINQUILL_CLI));
+        for (const QString &variable : variables) {
+            if (const qsizetype equals = variable.indexOf(u'='); equals > 0)
+                environment.insert(variable.left(equals), variable.mid(equals + 1));
+            else
+                environment.remove(variable);
+        }
         process.setProcessEnvironment(environment);
         if (arguments.value(0) == u"sh")
             process.start(QStringLiteral("sh"), {QStringLiteral("-c"), arguments.value(1)});
@@ -38,6 +46,18 @@ class TestCli : public QObject
             return {};
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    // Every non-empty line of a message names the program first; the hint after bad
+    // usage alone stands bare, last.
+    static void verifyNamed(const QByteArray &err)
+    {
+        const QList<QByteArray> lines = err.split('\n');
+        for (qsizetype n = 0; n < lines.size(); ++n) {
+            const bool hint = lines[n] == "用“rainquill-cli --help”查看全部选项。" && n == lines.size() - 2;
+            QVERIFY2(lines[n].isEmpty() || hint || lines[n].startsWith("rainquill-cli: "), err.constData());
+        }
+        QVERIFY2(err.isEmpty() || err.endsWith('\n'), err.constData());
     }
 
 private slots:
@@ -69,10 +89,17 @@ private slots:
         QTest::newRow("custom")
             << QStringList{"-f", "custom", "--prefix", "<", "--middle", "|", "--suffix", ">", "--to", "0022ff"}
             << QByteArray("x") << 0 << QByteArray("<#0022FF|x>") << QByteArray();
+        // A value is taken as it stands, whatever it looks like.
+        QTest::newRow("values that look like options")
+            << QStringList{"-f", "custom", "--prefix", "--s", "--middle", "-x", "--suffix", "--", "--fit", "-1"}
+            << QByteArray("a") << 2 << QByteArray() << QByteArray("rainquill-cli: --fit 只接受表示字符数的整数，不是“-1”\n");
+        QTest::newRow("values that look like options, converted")
+            << QStringList{"-f", "custom", "--prefix", "--s", "--middle=-x", "--suffix", "--"} << QByteArray("a") << 0
+            << QByteArray("--s#FF00FF-xa--") << QByteArray();
         QTest::newRow("step settled to 100, then reset, and told")
             << bw + QStringList{"--step", "1e999"} << QByteArray("ab") << 0
             << QByteArray("[color=#808080]a[/color][color=#FFFFFF]b[/color]")
-            << QByteArray("rainquill-cli: --step \"1e999\" read as 100\n");
+            << QByteArray("rainquill-cli: --step “1e999”按 100 读取\n");
         // The forms of an option and its value that command-line users know.
         const QByteArray htmlAb("<font color=#803CFF>a</font><font color=#FF00FF>b</font>");
         for (const QStringList &form : {QStringList{"-fhtml"}, QStringList{"-f", "html"}, QStringList{"--format=html"},
@@ -95,7 +122,7 @@ private slots:
                                                                << 2 << QByteArray() << QByteArray("错误代码：13");
         QTest::newRow("no color.dat") << QStringList{"sh", "cd \"$(mktemp -d)\" && $CLI --custom 3"}
                                       << QByteArray("ab") << 2 << QByteArray()
-                                      << QByteArray("错误代码：53\n\n错误描述：文件未找到：color.dat");
+                                      << QByteArray("rainquill-cli: 错误代码：53\n\nrainquill-cli: 错误描述：文件未找到：color.dat\n");
 
         QTest::newRow("empty text") << QStringList{"-f", "custom"} << QByteArray() << 1 << QByteArray()
                                     << QByteArray("请输入要转换的文字");
@@ -122,25 +149,32 @@ private slots:
                                        << QByteArray() << 1 << QByteArray() << QByteArray("内存不足，请分段转换");
 
         QTest::newRow("colour with a line feed") << QStringList{"--from", "ff00ff\n"} << QByteArray("a") << 2
-                                                 << QByteArray() << QByteArray("bad colour");
+                                                 << QByteArray() << QByteArray("”无效（请写成 #RRGGBB 或 RRGGBB）");
         // The edges of UTF-8: a surrogate, an overlong form, past U+10FFFF, cut short; and
         // the last code point, which is valid.
         for (const QByteArray &bad : {QByteArray("a\xED\xA0\x80"), QByteArray("a\xC0\x80"), QByteArray("a\xE0\x80\x80"),
                                       QByteArray("a\xF4\x90\x80\x80"), QByteArray("a\xE6\xB8")})
             QTest::newRow(("input not UTF-8: " + bad.toHex(' ')).constData())
-                << QStringList{} << bad << 2 << QByteArray() << QByteArray("not valid UTF-8 (byte 1)");
+                << QStringList{} << bad << 2 << QByteArray() << QByteArray("标准输入不是有效的 UTF-8（第 2 个字节）");
+        QTest::newRow("input not UTF-8: overlong U+FFFF") << QStringList{} << QByteArray("a\xF0\x8F\xBF\xBF") << 2
+                                                          << QByteArray() << QByteArray("标准输入不是有效的 UTF-8（第 2 个字节）");
+        QTest::newRow("U+10000") << QStringList{"--from", "000000", "--to", "000000"} << QByteArray("\xF0\x90\x80\x80")
+                                 << 0 << QByteArray("[color=#000000]\xF0\x90\x80\x80[/color]") << QByteArray();
+        QTest::newRow("preview, DEL as a picture")
+            << QStringList{"--from", "000000", "--to", "000000", "--preview"} << QByteArray("\x7f") << 0
+            << QByteArray("\x1b[38;2;0;0;0m␡\x1b[0m") << QByteArray();
         QTest::newRow("U+10FFFF") << QStringList{"--from", "000000", "--to", "000000"} << QByteArray("\xF4\x8F\xBF\xBF")
                                   << 0 << QByteArray("[color=#000000]\xF4\x8F\xBF\xBF[/color]") << QByteArray();
         QTest::newRow("argument not UTF-8") << QStringList{"sh", "$CLI --prefix \"$(printf '\\377')\""}
                                             << QByteArray("a") << 2 << QByteArray()
-                                            << QByteArray("the value of --prefix is not valid UTF-8");
+                                            << QByteArray("rainquill-cli: --prefix 的取值不是有效的 UTF-8\n");
         QTest::newRow("missing file") << QStringList{"/nonexistent/text.txt"} << QByteArray() << 2 << QByteArray()
-                                      << QByteArray("cannot read /nonexistent/text.txt");
-        QTest::newRow("help, failed write") << QStringList{"sh", "$CLI --help > /dev/full"} << QByteArray() << 2
-                                            << QByteArray() << QByteArray("cannot write standard output");
+                                      << QByteArray("rainquill-cli: 无法读取文件“/nonexistent/text.txt”：没有这个文件\n");
+        QTest::newRow("a folder") << QStringList{"/"} << QByteArray() << 2 << QByteArray()
+                                  << QByteArray("rainquill-cli: 无法读取文件“/”：这是一个文件夹\n");
         QTest::newRow("version") << QStringList{"--version"} << QByteArray() << 0
-                                 << QByteArray("rainquill-cli 2.2.0 (build 2200)\nCopyright (C) 2026 The Rainquill authors\n"
-                                               "License: MIT\n")
+                                 << QByteArray("rainquill-cli 2.2.0（构建号 2200）\n版权所有 (C) 2026 Rainquill 的作者们\n"
+                                               "许可证：MIT\n")
                                  << QByteArray();
     }
     void convert()
@@ -154,21 +188,201 @@ private slots:
         QCOMPARE(outcome.exitCode, exitCode);
         QCOMPARE(outcome.out, out);
         QVERIFY2(err.isEmpty() ? outcome.err.isEmpty() : outcome.err.contains(err), outcome.err.constData());
-        if (!outcome.err.isEmpty()) // every message names the program first
-            QVERIFY2(outcome.err.startsWith("rainquill-cli: "), outcome.err.constData());
+        verifyNamed(outcome.err);
         QFile colorDat(m_dir.filePath(QStringLiteral("color.dat")));
         QVERIFY(colorDat.open(QIODevice::ReadOnly));
         QCOMPARE(colorDat.readAll(), m_colorDat); // read only: never repaired or rewritten
     }
 
-    void readsFiles()
+    // Each option in each of its forms gives what its plain long form gives.
+    void optionForms_data()
     {
-        QFile file(m_dir.filePath(QStringLiteral("文字.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("abc") == 3);
-        file.close();
-        const QByteArray abc = run({"--", file.fileName()}).out;
-        QVERIFY(abc.startsWith("[color="));
-        QCOMPARE(run({m_dir.path()}).exitCode, 2); // a folder
+        QTest::addColumn<QStringList>("form");
+        QTest::addColumn<QStringList>("same");
+
+        const auto rows = [](const char *name, const QList<QStringList> &forms, const QStringList &same) {
+            for (const QStringList &form : forms)
+                QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(name), form.join(u' ')))) << form << same;
+        };
+        rows("format", {{"-fhtml"}, {"-f", "html"}, {"--format=html"}, {"--form", "html"}, {"--fo=HTML"}},
+             {"--format", "html"});
+        rows("template", {{"-fcustom", "--pref=<", "--mi", "|", "--su=>"}, {"-f", "custom", "--prefix=<", "--middle=|", "--suffix=>"}},
+             {"--format", "custom", "--prefix", "<", "--middle", "|", "--suffix", ">"});
+        rows("scheme", {{"--scheme=10"}, {"--sc", "10"}, {"--sch=10"}}, {"--scheme", "10"});
+        rows("custom", {{"--custom=10"}, {"--c", "10"}, {"--cu=10"}}, {"--custom", "10"});
+        rows("from, to", {{"--from=#00ff00", "--to=FF0000"}, {"--fr", "00FF00", "--t", "#ff0000"}},
+             {"--from", "00ff00", "--to", "ff0000"});
+        rows("step", {{"-s3"}, {"-s", "3"}, {"--step=3"}, {"--ste", "3"}, {"--st=3"}}, {"--step", "3"});
+        rows("fit", {{"--fit=60"}, {"--fi", "60"}}, {"--fit", "60"});
+        rows("preview", {{"--prev"}, {"--previe"}}, {"--preview"});
+        rows("help", {{"-h"}, {"--he"}, {"--h"}}, {"--help"});
+        rows("version", {{"-v"}, {"--vers"}, {"--v"}}, {"--version"});
+    }
+    void optionForms()
+    {
+        QFETCH(QStringList, form);
+        QFETCH(QStringList, same);
+        const QByteArray text("abcde");
+        const Outcome expected = run(same, text);
+        QCOMPARE(expected.exitCode, 0);
+        QVERIFY(expected.out != run({}, text).out); // the option does something
+        const Outcome outcome = run(form, text);
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(outcome.out, expected.out);
+        QCOMPARE(outcome.err, expected.err);
+    }
+
+    // Bad usage: the message, whole, then the hint; exit status 2.
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+
+        const auto row = [](const QStringList &arguments, const char *message) {
+            QTest::newRow(qPrintable(arguments.join(u' '))) << arguments << QByteArray(message);
+        };
+        row({"--f", "html"}, "选项 --f 不明确：--format、--from、--fit");
+        row({"--s=3"}, "选项 --s 不明确：--suffix、--scheme、--step");
+        row({"--pre", "x"}, "选项 --pre 不明确：--prefix、--preview");
+        row({"--formt", "html"}, "未知选项 --formt\nrainquill-cli: 你是不是要用 --format？");
+        row({"--fromat=html"}, "未知选项 --fromat\nrainquill-cli: 你是不是要用 --format？"); // before --from, at 2
+        row({"--helpme"}, "未知选项 --helpme\nrainquill-cli: 你是不是要用 --help？");
+        row({"--tx"}, "未知选项 --tx\nrainquill-cli: 你是不是要用 --to？");
+        row({"--helpmee"}, "未知选项 --helpmee"); // three edits: too far
+        row({"--x"}, "未知选项 --x");
+        row({"--zz"}, "未知选项 --zz"); // as many edits as letters (--to)
+        row({"--bogus"}, "未知选项 --bogus");
+        row({"--=x"}, "未知选项 --");
+        row({"-x"}, "未知选项 -x");
+        row({"-vxs"}, "未知选项 -x");
+        row({"-😀"}, "未知选项 -😀");
+        row({"--format"}, "选项 --format 缺少取值");
+        row({"--fo"}, "选项 --format 缺少取值");
+        row({"-f"}, "选项 -f 缺少取值");
+        row({"-vs"}, "选项 -s 缺少取值");
+        row({"--preview=yes"}, "选项 --preview 不带取值");
+        row({"--he=1"}, "选项 --help 不带取值");
+        row({"--format", "bbcode"}, "没有“bbcode”这种格式（可选 ubb、html、qq 或 custom）");
+        row({"--scheme", "11"}, "--scheme 只接受 1 到 10 的整数，不是“11”");
+        row({"--scheme", "0"}, "--scheme 只接受 1 到 10 的整数，不是“0”");
+        row({"--custom=11"}, "--custom 只接受 1 到 10 的整数，不是“11”");
+        row({"--to", "#12345"}, "--to 的颜色“#12345”无效（请写成 #RRGGBB 或 RRGGBB）");
+        row({"--fit", "x"}, "--fit 只接受表示字符数的整数，不是“x”");
+        row({"a", "b"}, "只能有一个输入文件，却有“a”和“b”");
+        row({"--scheme", "1", "--custom", "1"}, "--scheme 和 --custom 不能同时使用");
+        row({"--step", "2", "--fit", "9"}, "--step 和 --fit 不能同时使用");
+        row({"--suffix", "x"}, "--prefix、--middle 和 --suffix 只能和 --format custom 一起使用");
+        row({"-f", "qq", "--middle=x"}, "--prefix、--middle 和 --suffix 只能和 --format custom 一起使用");
+    }
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        const Outcome outcome = run(arguments, "a");
+        QCOMPARE(outcome.exitCode, 2);
+        QCOMPARE(outcome.out, QByteArray());
+        QCOMPARE(outcome.err, "rainquill-cli: " + message + "\n用“rainquill-cli --help”查看全部选项。\n");
+    }
+
+    // Where the text comes from: standard input, "-", a file, and after "--" whatever
+    // the word is.
+    void inputs_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("same"); // the same code from standard input
+        QTest::addColumn<QByteArray>("text");  // ... of this text
+
+        QTest::newRow("standard input") << QStringList{} << QStringList{} << QByteArray("ab");
+        QTest::newRow("-") << QStringList{"-"} << QStringList{} << QByteArray("ab");
+        QTest::newRow("-- -") << QStringList{"--", "-"} << QStringList{} << QByteArray("ab");
+        QTest::newRow("a file") << QStringList{"文字.txt"} << QStringList{} << QByteArray("文字\r\n");
+        QTest::newRow("a file, then options") << QStringList{"文字.txt", "-fhtml"} << QStringList{"-fhtml"}
+                                              << QByteArray("文字\r\n");
+        QTest::newRow("-- a file") << QStringList{"--", "文字.txt"} << QStringList{} << QByteArray("文字\r\n");
+        QTest::newRow("-- -f") << QStringList{"--", "-f"} << QStringList{} << QByteArray("-f");
+        QTest::newRow("-- --form") << QStringList{"-s2", "--", "--form"} << QStringList{"-s2"} << QByteArray("--form");
+    }
+    void inputs()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, same);
+        QFETCH(QByteArray, text);
+        for (const char *name : {"文字.txt", "-f", "--form"}) {
+            QFile file(m_dir.filePath(QString::fromUtf8(name)));
+            const QByteArray content = name == QByteArray("文字.txt") ? QByteArray("文字\n") : QByteArray(name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        }
+        const Outcome expected = run(same, text);
+        QVERIFY(!expected.out.isEmpty());
+        const Outcome outcome = run(arguments, "ab");
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(outcome.out, expected.out);
+        QCOMPARE(outcome.err, QByteArray());
+    }
+
+    // Standard output and input as the shell hands them over.
+    void streams_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+
+        const QByteArray closed("rainquill-cli: 无法写入标准输出：它已关闭\n");
+        const QByteArray full("rainquill-cli: 无法写入标准输出：设备已满\n");
+        QTest::newRow("code, standard output closed") << "$CLI >&-" << 3 << QByteArray() << closed;
+        QTest::newRow("code, standard output full") << "$CLI > /dev/full" << 3 << QByteArray() << full;
+        QTest::newRow("preview, standard output full") << "$CLI --preview > /dev/full" << 3 << QByteArray() << full;
+        QTest::newRow("help, standard output closed") << "$CLI --help >&-" << 3 << QByteArray() << closed;
+        QTest::newRow("help, standard output full") << "$CLI --help > /dev/full" << 3 << QByteArray() << full;
+        QTest::newRow("version, standard output full") << "$CLI -v > /dev/full" << 3 << QByteArray() << full;
+        // A reader that quits early: the converter ends by SIGPIPE (status 141 in the
+        // shell), or, where SIGPIPE is ignored, with status 3; quietly either way.
+        const QString early("head -c 1000000 /dev/zero | tr '\\0' a > big; ($CLI big; echo $? > status) | head -c 1 "
+                            "> /dev/null; cat status; rm big status");
+        QTest::newRow("reader quits early") << early << 0 << QByteArray("141\n") << QByteArray();
+        QTest::newRow("reader quits early, SIGPIPE ignored") << "trap '' PIPE; " + early << 0 << QByteArray("3\n")
+                                                              << QByteArray();
+        QTest::newRow("standard input closed") << "$CLI <&-" << 2 << QByteArray()
+                                               << QByteArray("rainquill-cli: 无法读取标准输入：读取时出错\n");
+        QTest::newRow("standard error closed") << "$CLI -f custom 2>&-" << 1 << QByteArray() << QByteArray();
+    }
+    void streams()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        const Outcome outcome = run({"sh", command}, "ab");
+        QCOMPARE(outcome.exitCode, exitCode);
+        QCOMPARE(outcome.out, out);
+        QCOMPARE(outcome.err, err);
+    }
+
+    // The locale changes nothing: arguments, text, code and messages are UTF-8 in all.
+    void locales_data()
+    {
+        QTest::addColumn<QStringList>("variables");
+
+        QTest::newRow("C") << QStringList{"LC_ALL=C"};
+        QTest::newRow("POSIX") << QStringList{"LC_ALL=POSIX"};
+        QTest::newRow("C.UTF-8") << QStringList{"LC_ALL=C.UTF-8"};
+        QTest::newRow("none set") << QStringList{"LC_ALL", "LANG", "LC_CTYPE", "LC_MESSAGES"};
+        QTest::newRow("Latin-1") << QStringList{"LC_ALL=en_US.ISO-8859-1"};
+        QTest::newRow("GB18030") << QStringList{"LC_ALL", "LANG=zh_CN.GB18030"};
+    }
+    void locales()
+    {
+        QFETCH(QStringList, variables);
+        const Outcome code = run({"--to", "0022ff", "-f", "custom", "--prefix=「", "--middle=」", "--suffix=。"},
+                                 "渐变\n😀", variables);
+        QCOMPARE(code.exitCode, 0);
+        QCOMPARE(code.out, QByteArray("「#0068FF」渐。「#0056FF」变。\r\n「#0022FF」😀。"));
+        const Outcome usage = run({"--format", "论坛"}, "a", variables);
+        QCOMPARE(usage.err, QByteArray("rainquill-cli: 没有“论坛”这种格式（可选 ubb、html、qq 或 custom）\n"
+                                       "用“rainquill-cli --help”查看全部选项。\n"));
+        const Outcome refusal = run({}, "", variables);
+        QCOMPARE(refusal.err, QByteArray("rainquill-cli: 请输入要转换的文字\n"));
     }
 };
 

@@ -1,0 +1,257 @@
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstddef>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// The desktop program's own command line, before and instead of a window: help and
+// version in every form, Qt's options passed on, other arguments refused, and a missing
+// display told in one line rather than by a crash.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+    // The desktop program, started in an environment without a display of any kind,
+    // with `variables` set ("NAME=value") or removed ("NAME").
+    static void start(QProcess &process, const QStringList &arguments, const QStringList &variables)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString &variable : variables) {
+            if (variable.contains(u'='))
+                environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+            else
+                environment.remove(variable);
+        }
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(RAINQUILL_APP), arguments);
+    }
+
+private slots:
+    void run_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("variables"); // set ("NAME=value") in a display-less environment
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out"); // the start of standard output
+        QTest::addColumn<QByteArray>("err"); // standard error, whole
+
+        const QByteArray help("用法：rainquill [-h|--help]");
+        const QByteArray version(
+            "rainquill 2.2.0（构建号 2200）\n版权所有 (C) 2026 Rainquill 的作者们\n许可证：MIT\n");
+        const QByteArray hint("\n用“rainquill --help”查看用法。\n");
+        const QByteArray noDisplay(
+            "rainquill: 没有可用的显示（未设置 DISPLAY），窗口打不开；在终端里转换文字请用 "
+            "rainquill-cli\n");
+        for (const char *form : {"-h", "--help"})
+            QTest::newRow(form) << QStringList{form} << QStringList{} << 0 << help << QByteArray();
+        for (const char *form : {"-v", "--version"})
+            QTest::newRow(form) << QStringList{form} << QStringList{} << 0 << version << QByteArray();
+        // Qt's options, with their values in both forms, before the program's own.
+        QTest::newRow("-platform offscreen -v")
+            << QStringList{"-platform", "offscreen", "-v"} << QStringList{} << 0 << version << QByteArray();
+        QTest::newRow("--style=fusion -reverse -qwindowtitle -x -h")
+            << QStringList{"--style=fusion", "-reverse", "-qwindowtitle", "-x", "-h"} << QStringList{} << 0
+            << help << QByteArray();
+        QTest::newRow("--bogus") << QStringList{"--bogus=1"} << QStringList{} << 2 << QByteArray()
+                                 << "rainquill: 未知选项 --bogus" + hint;
+        QTest::newRow("-x") << QStringList{"-x"} << QStringList{} << 2 << QByteArray()
+                            << "rainquill: 未知选项 -x" + hint;
+        QTest::newRow("a file") << QStringList{"-platform", "offscreen", "文字.txt"} << QStringList{} << 2
+                                << QByteArray()
+                                << "rainquill: 不接受参数“文字.txt”：程序不打开文件，请把文字粘贴到窗口里" +
+                                       hint;
+        QTest::newRow("a name with controls")
+            << QStringList{"\x1b]0;x\x07\n"} << QStringList{} << 2 << QByteArray()
+            << "rainquill: 不接受参数“?]0;x??”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        QTest::newRow("-") << QStringList{"-"} << QStringList{} << 2 << QByteArray()
+                           << "rainquill: 不接受参数“-”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        QTest::newRow("-- -h") << QStringList{"--", "-h"} << QStringList{} << 2 << QByteArray()
+                               << "rainquill: 不接受参数“-h”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        // Each of Qt's options, in its one-dash form, with a value where it takes one: passed
+        // over, value and all, so that -v after it is still read.
+        for (const char *option : {"platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                                   "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "name",
+                                   "title", "visual", "ncols", "qmljsdebugger", "graphicssystem"})
+            QTest::newRow(qPrintable(QStringLiteral("-%1 x -v").arg(QLatin1String(option))))
+                << QStringList{QLatin1Char('-') + QLatin1String(option), "-x", "-v"} << QStringList{} << 0 << version
+                << QByteArray();
+        for (const char *option : {"reverse", "widgetcount", "cmap", "nograb", "dograb", "sync"})
+            QTest::newRow(qPrintable(QStringLiteral("--%1 -v").arg(QLatin1String(option))))
+                << QStringList{QStringLiteral("--") + QLatin1String(option), "-v"} << QStringList{} << 0 << version
+                << QByteArray();
+        // "--" alone takes nothing: the window is wanted, and no display is there.
+        QTest::newRow("--") << QStringList{"--"} << QStringList{} << 1 << QByteArray() << noDisplay;
+        // No display: none set, or one nobody answers at; for X11 however it is chosen.
+        QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("no display, offscreen not asked for") << QStringList{"-style", "fusion"} << QStringList{} << 1
+                                                             << QByteArray() << noDisplay;
+        QTest::newRow("no display, xcb asked for with =")
+            << QStringList{"--platform=xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("-platform without its value")
+            << QStringList{"-platform"} << QStringList{} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("no display, xcb asked for")
+            << QStringList{} << QStringList{"QT_QPA_PLATFORM=xcb"} << 1 << QByteArray() << noDisplay;
+        QTest::newRow("no display, xcb on the command line")
+            << QStringList{"-platform", "xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << 1
+            << QByteArray() << noDisplay;
+        QTest::newRow("display that does not answer")
+            << QStringList{} << QStringList{"DISPLAY=:4242"} << 1 << QByteArray()
+            << QByteArray("rainquill: 连不上显示“:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("-display that does not answer")
+            << QStringList{"-display", "unix:4242.0"} << QStringList{"DISPLAY=:0"} << 1 << QByteArray()
+            << QByteArray(
+                   "rainquill: 连不上显示“unix:4242.0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("display over TCP that does not answer")
+            << QStringList{} << QStringList{"DISPLAY=127.0.0.1:4242"} << 1 << QByteArray()
+            << QByteArray("rainquill: 连不上显示“127.0.0.1:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("display whose host is not found")
+            << QStringList{} << QStringList{"DISPLAY=no-such-host.invalid:0"} << 1 << QByteArray()
+            << QByteArray("rainquill: 连不上显示“no-such-host.invalid:0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        QTest::newRow("Wayland session, no runtime folder")
+            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR"} << 1 << QByteArray()
+            << noDisplay;
+        QTest::newRow("Wayland session, runtime folder empty")
+            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR="} << 1 << QByteArray()
+            << noDisplay;
+        QTest::newRow("Wayland session, no compositor")
+            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"} << 1
+            << QByteArray() << noDisplay;
+        // A platform Qt cannot start at all: its fatal message becomes our one line.
+        QTest::newRow("platform that does not exist")
+            << QStringList{"-platform", "nonexistent"} << QStringList{} << 1 << QByteArray()
+            << QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n");
+    }
+    void run()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, variables);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QProcess process;
+        start(process, arguments, variables);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit); // no crash, no core
+        QCOMPARE(process.exitCode(), exitCode);
+        const QByteArray standardOutput = process.readAllStandardOutput();
+        QVERIFY2(standardOutput.startsWith(out) && (out.isEmpty() == standardOutput.isEmpty()),
+                 standardOutput.constData());
+        QCOMPARE(process.readAllStandardError(), err);
+    }
+
+    // A display that answers passes the check, over TCP or a local socket; when it then
+    // speaks no X (it hangs up at once), Qt's fatal message becomes our one line, and no
+    // core is left.
+    void displayThatHangsUp_data()
+    {
+        QTest::addColumn<QString>("display"); // %1: the display's number
+
+        QTest::newRow("TCP") << "127.0.0.1:%1";
+        QTest::newRow("TCP, protocol named") << "tcp/127.0.0.1:%1";
+        QTest::newRow("local socket") << ":%1.0";
+    }
+    void displayThatHangsUp()
+    {
+        QFETCH(QString, display);
+        // A number whose TCP port and local (abstract) socket are both free.
+        QTcpServer server;
+        int local = -1;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        int number = 100;
+        for (; number < 200; ++number) {
+            if (!server.listen(QHostAddress::LocalHost, quint16(6000 + number)))
+                continue;
+            const QByteArray name = "/tmp/.X11-unix/X" + QByteArray::number(number);
+            std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+            local = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+            const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
+            if (::bind(local, reinterpret_cast<sockaddr *>(&address), length) == 0 && ::listen(local, 8) == 0)
+                break;
+            ::close(local);
+            server.close();
+        }
+        QVERIFY(number < 200);
+        connect(&server, &QTcpServer::newConnection, &server, [&server] {
+            while (QTcpSocket *socket = server.nextPendingConnection())
+                socket->abort();
+        });
+        QSocketNotifier notifier(local, QSocketNotifier::Read);
+        connect(&notifier, &QSocketNotifier::activated, &notifier, [local] {
+            for (int fd; (fd = ::accept(local, nullptr, nullptr)) >= 0;)
+                ::close(fd);
+        });
+        QProcess process;
+        start(process, {}, {QStringLiteral("DISPLAY=") + display.arg(number)});
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
+        ::close(local);
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
+    }
+
+    // A Wayland compositor, or an X display named by its socket's path, that answers
+    // passes the check too; one that hangs up (or a platform plugin for it that is not
+    // installed) ends in our one line.
+    void localSocketThatHangsUp_data()
+    {
+        QTest::addColumn<QString>("socket");        // in the runtime folder
+        QTest::addColumn<QStringList>("variables"); // %1: the runtime folder
+
+        QTest::newRow("Wayland") << "wayland-0" << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%1"};
+        QTest::newRow("X, by path") << "x" << QStringList{"DISPLAY=%1/x:0"};
+    }
+    void localSocketThatHangsUp()
+    {
+        QFETCH(QString, socket);
+        QFETCH(QStringList, variables);
+        QTemporaryDir runtime;
+        QLocalServer server;
+        QVERIFY(server.listen(runtime.filePath(socket)));
+        connect(&server, &QLocalServer::newConnection, &server, [&server] {
+            while (QLocalSocket *socket = server.nextPendingConnection())
+                socket->abort();
+        });
+        QProcess process;
+        for (QString &variable : variables)
+            variable = variable.arg(runtime.path());
+        start(process, {}, variables);
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
+    }
+
+    // What Qt says while the application object starts is held back, then passed on once
+    // it has started: here, the loading of the platform plugin.
+    void startupMessagesPassedOn()
+    {
+        QProcess process;
+        start(process, {}, {"QT_QPA_PLATFORM=offscreen", "QT_DEBUG_PLUGINS=1"});
+        QByteArray err;
+        const bool told = QTest::qWaitFor(
+            [&] {
+                err += process.readAllStandardError();
+                return err.contains("platforms") || process.state() == QProcess::NotRunning;
+            },
+            60000);
+        process.kill();
+        process.waitForFinished();
+        QVERIFY2(told && err.contains("platforms"), err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
