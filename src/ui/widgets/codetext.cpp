@@ -94,7 +94,11 @@ void CodeText::setAdvance(Advance advance)
     m_advance = std::move(advance);
     m_advances.assign(0x10000, Unknown);
     std::fill(m_advances.begin() + 0xD800, m_advances.begin() + 0xDC00, PairStart);
-    std::fill(m_advances.begin() + 0xDC00, m_advances.begin() + 0xE000, 0.0f);
+    // Glue is drawn over its character, as the text layout shapes it.
+    for (char32_t ch = 0; ch < 0x10000; ++ch) {
+        if (classes()[ch] == Glue)
+            m_advances[ch] = 0;
+    }
     m_pairAdvances.clear();
     m_rowStarts = {0};
     m_allRows = false;
@@ -218,6 +222,7 @@ void CodeText::findRows(qsizetype offset, qsizetype row) const
             m_rowStarts.append(start);
             if (done())
                 return;
+            continue; // the character again, on the new row
         }
         x += w;
         if (kind != Glue)
@@ -271,7 +276,8 @@ qsizetype CodeText::estimatedRowCount() const
     const qsizetype found = m_rowStarts.size(), last = m_rowStarts.last();
     if (m_allRows || last == 0)
         return found;
-    return found + qsizetype(std::ceil(double(size() - last) * double(found - 1) / double(last)));
+    // The rows before the last start, and those from there on at the same rate.
+    return found - 1 + ((size() - last) * (found - 1) + last - 1) / last;
 }
 
 qsizetype CodeText::readerLength() const
