@@ -81,9 +81,9 @@ private slots:
         QTest::newRow("a word longer than the row") << "abcdefghij" << 4.0 << QStringList{"abcd", "efgh", "ij"};
         QTest::newRow("between tags, never inside a colour")
             << "[color=#0079FF]渐[/color][color=#0179FF]变[/color]" << 20.0
-            << QStringList{"[color=#0079FF]渐", "[/color]", "[color=#0179FF]变", "[/color]"};
-        QTest::newRow("not before a tag that follows a letter")
-            << "[color=#0079FF]G[/color] " << 20.0 << QStringList{"[color=#0079FF]G[/co", "lor] "};
+            << QStringList{"[color=#0079FF]渐[/", "color]", "[color=#0179FF]变[/", "color]"};
+        QTest::newRow("after a solidus, not before a tag after a letter")
+            << "[color=#0079FF]G[/color] " << 20.0 << QStringList{"[color=#0079FF]G[/", "color] "};
         QTest::newRow("between CJK characters") << "渐变文字" << 5.0 << QStringList{"渐变", "文字"};
         QTest::newRow("no row starts with a closing comma") << "渐变，文字" << 4.0 << QStringList{"渐", "变，", "文字"};
         QTest::newRow("a surrogate pair at a row's end") << "abc😀d" << 5.0 << QStringList{"abc😀", "d"};

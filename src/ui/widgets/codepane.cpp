@@ -49,9 +49,12 @@ CodePane::~CodePane() = default;
 
 void CodePane::measureFont()
 {
-    m_text.setAdvance([metrics = QFontMetricsF(font())](char32_t point) {
-        return point == u'\t' ? TabAdvance : metrics.horizontalAdvance(QString::fromUcs4(&point, 1));
-    });
+    const QFontMetricsF metrics(font());
+    m_text.setAdvance(
+        [metrics](char32_t point) {
+            return point == u'\t' ? TabAdvance : metrics.horizontalAdvance(QString::fromUcs4(&point, 1));
+        },
+        [metrics](char32_t point) { return -metrics.rightBearing(QChar(point)); });
     // A row's height with the fallback font of CJK text, which may be taller.
     QTextLayout sample(QStringLiteral("渐Ag"), font());
     sample.beginLayout();
@@ -211,7 +214,7 @@ QRect CodePane::characterRect(qsizetype offset) const
     const qreal x = line.cursorToX(at);
     const qreal next = at < rows->text().size() ? line.cursorToX(rows->nextCursorPosition(at)) : x;
     const qreal width = next > x ? next - x : QFontMetricsF(font()).horizontalAdvance(u' ');
-    return QRectF(Margin + x, (row - m_top) * m_rowHeight, width, line.height()).toAlignedRect();
+    return QRectF(Margin + x, (row - m_top) * m_rowHeight, width, m_rowHeight).toAlignedRect();
 }
 
 qsizetype CodePane::verticalTarget(qsizetype rows)

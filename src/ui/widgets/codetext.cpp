@@ -5,36 +5,60 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 
 namespace rainquill {
 
 namespace {
 
-// What a character is to the row breaking.
+// What a character is to the row breaking: the classes of the Unicode line breaking
+// rules that code is made of, as a text layout breaks them.
 enum Class : quint8 {
-    Other,
-    Space,
-    Break, // ends the line
-    Open,  // a tag or bracket opens: a row may end before it
-    Close, // a tag or bracket closes, or punctuation that never starts a row
-    Wide,  // CJK: a row may end on either side
-    Glue,  // belongs to the character before it (a mark, a joiner, a low surrogate)
-    High,  // starts a surrogate pair: a character outside the basic plane, taken as wide
+    Other,   // letters and most symbols (AL)
+    Space,   // hangs past the edge; a row may end after it (SP)
+    Break,   // ends the line
+    Open,    // an opening bracket: nothing breaks after it (OP)
+    Close,   // closing punctuation: never starts a row (CL, NS)
+    Paren,   // a closing bracket, bound to letters after it as well (CP)
+    Wide,    // CJK: a row may end on either side (ID)
+    Glue,    // belongs to the character before it (a mark, a joiner, a low surrogate)
+    High,    // starts a surrogate pair: a character outside the basic plane, taken as ID
+    Digit,   // NU
+    Solidus, // SY
+    Infix,   // IS
+    Exclam,  // EX
+    Hyphen,  // HY
+    Quote,   // QU
+    Prefix,  // PR
+    Postfix, // PO
+    After,   // a row may end after it (BA)
     ClassCount
 };
 
-// Whether a row may end between a character of the first class and one of the second. The
-// class before is that of the last character that is not glue.
+// Whether a row may end between a character of the first class and one of the second,
+// next to each other (the class before is that of the last character that is not glue).
 constexpr auto Breaks = [] {
     std::array<std::array<bool, ClassCount>, ClassCount> breaks{};
-    for (const Class before : {Space, Wide, High})
-        breaks[before][Other] = true;
-    for (const Class before : {Space, Close, Wide, High})
-        breaks[before][Open] = true;
-    for (const Class before : {Space, Other, Close, Wide, High}) {
-        breaks[before][Wide] = true;
-        breaks[before][High] = true;
-    }
+    const auto allow = [&](Class before, std::initializer_list<Class> after) {
+        for (const Class a : after)
+            breaks[before][a] = true;
+    };
+    for (quint8 after = 0; after < ClassCount; ++after)
+        breaks[Space][after] = true;
+    for (const Class never : {Space, Break, Close, Paren, Glue, Solidus, Infix, Exclam})
+        breaks[Space][never] = false;
+    allow(Close, {Open, Digit, Other, Wide, High});
+    allow(Paren, {Open, Wide, High});
+    allow(Exclam, {Open, Prefix, Postfix, Digit, Other, Wide, High});
+    allow(Solidus, {Open, Prefix, Postfix, Other, Wide, High});
+    allow(Infix, {Open, Prefix, Postfix, Wide, High});
+    allow(Postfix, {Prefix, Postfix, Wide, High});
+    allow(Digit, {Wide, High});
+    allow(Other, {Wide, High});
+    allow(Wide, {Open, Prefix, Digit, Other, Wide, High});
+    allow(High, {Open, Prefix, Digit, Other, Wide, High});
+    allow(Hyphen, {Open, Prefix, Postfix, Other, Wide, High});
+    allow(After, {Open, Prefix, Postfix, Digit, Other, Wide, High});
     return breaks;
 }();
 
@@ -51,15 +75,24 @@ const std::array<quint8, 0x10000> &classes()
             else if (QChar::isHighSurrogate(ch))
                 c[ch] = High;
         }
-        for (const char16_t ch : u" \t\u3000")
-            c[ch] = Space;
-        for (const char16_t ch : u"[<(\uFF08\u300C\u300E\u3010\u3008\u300A")
-            c[ch] = Open;
-        for (const char16_t ch : u"]>)\uFF0C\u3002\u3001\uFF1B\uFF1A\uFF1F\uFF01\uFF09\u300D\u300F\u3011\u3009\u300B")
-            c[ch] = Close;
-        for (const char16_t ch : u"\r\n\u2028\u2029")
-            c[ch] = Break;
-        c[0] = Other; // the strings' ends above
+        const auto set = [&](std::u16string_view characters, Class kind) {
+            for (const char16_t ch : characters)
+                c[ch] = kind;
+        };
+        set(u"0123456789", Digit);
+        set(u" \t\u3000", Space);
+        set(u"[({\uFF08\u300C\u300E\u3010\u3008\u300A", Open);
+        set(u"}\uFF0C\u3002\u3001\uFF1B\uFF1A\uFF09\u300D\u300F\u3011\u3009\u300B", Close);
+        set(u"])", Paren);
+        set(u"!?\uFF01\uFF1F", Exclam);
+        set(u"/", Solidus);
+        set(u",.:;", Infix);
+        set(u"-", Hyphen);
+        set(u"\"'", Quote);
+        set(u"$+\\", Prefix);
+        set(u"%", Postfix);
+        set(u"|", After);
+        set(u"\r\n\u2028\u2029", Break);
         return c;
     }();
     return table;
@@ -89,10 +122,12 @@ void CodeText::setText(const QString &text)
     m_allRows = false;
 }
 
-void CodeText::setAdvance(Advance advance)
+void CodeText::setAdvance(Advance advance, Advance overhang)
 {
     m_advance = std::move(advance);
+    m_overhang = std::move(overhang);
     m_advances.assign(0x10000, Unknown);
+    m_overhangs.assign(0x10000, 0);
     std::fill(m_advances.begin() + 0xD800, m_advances.begin() + 0xDC00, PairStart);
     // Glue is drawn over its character, as the text layout shapes it.
     for (char32_t ch = 0; ch < 0x10000; ++ch) {
@@ -168,8 +203,11 @@ float CodeText::advance(const char16_t *text, qsizetype at, qsizetype size) cons
         return *found;
     }
     const float width = float(m_advance(c));
-    if (!QChar::isHighSurrogate(c))
+    if (!QChar::isHighSurrogate(c)) {
         m_advances[c] = width;
+        if (m_overhang)
+            m_overhangs[c] = float(qMax<qreal>(0, m_overhang(c)));
+    }
     return width;
 }
 
@@ -181,6 +219,7 @@ void CodeText::findRows(qsizetype offset, qsizetype row) const
     const auto &cls = classes();
     const auto *d = reinterpret_cast<const char16_t *>(m_text.constData());
     const float *advances = m_advances.data();
+    const float *overhangs = m_overhangs.data();
     const qsizetype n = m_text.size();
     const qreal width = m_width;
     // The row being measured: its start, the width so far, the last place it may end and
@@ -210,7 +249,7 @@ void CodeText::findRows(qsizetype offset, qsizetype row) const
         if (w < 0)
             w = advance(d, i, n);
         // Spaces hang past the edge, and glue stays with its character.
-        if (x + w > width && i > start && kind != Space && kind != Glue) {
+        if (x + w + overhangs[c] > width && i > start && kind != Space && kind != Glue) {
             if (breakAt > start) {
                 start = breakAt;
                 x -= xAtBreak;

@@ -34,7 +34,9 @@ public:
     qsizetype size() const { return m_text.size(); }
     void setText(const QString &text);
     // The rows are found afresh after either changes.
-    void setAdvance(Advance advance);
+    // `overhang`, where given, is how far a character's glyph reaches past its advance:
+    // the last one of a row must fit in the width as well.
+    void setAdvance(Advance advance, Advance overhang = {});
     void setWidth(qreal width);
     qreal width() const { return m_width; }
 
@@ -101,6 +103,7 @@ private:
 
     QString m_text;
     Advance m_advance;
+    Advance m_overhang;
     qreal m_width = 1;
 
     mutable QList<qsizetype> m_lineStarts{0};
@@ -112,6 +115,7 @@ private:
 
     // Advances of the characters of the basic plane met so far; negative while unknown.
     mutable std::vector<float> m_advances;
+    mutable std::vector<float> m_overhangs;
     mutable QHash<char32_t, float> m_pairAdvances;
 };
 
