@@ -235,19 +235,25 @@ private slots:
         QTest::newRow("Shift+Right") << (Qt::ShiftModifier | Qt::Key_Right) << 60;
         QTest::newRow("Ctrl+Left from the end") << (Qt::ControlModifier | Qt::Key_Left) << 30;
         QTest::newRow("Shift+Left from the end") << (Qt::ShiftModifier | Qt::Key_Left) << 60;
+        QTest::newRow("Down") << QKeyCombination(Qt::Key_Down) << 12;
+        QTest::newRow("Shift+Down") << (Qt::ShiftModifier | Qt::Key_Down) << 12;
+        QTest::newRow("PageDown") << QKeyCombination(Qt::Key_PageDown) << 3;
+        QTest::newRow("Up from the end") << QKeyCombination(Qt::Key_Up) << 12;
+        QTest::newRow("End") << QKeyCombination(Qt::Key_End) << 1;
     }
 
     void keysAsAStockTextBox()
     {
         QFETCH(QKeyCombination, key);
         QFETCH(int, presses);
-        const QString code = ubbCode(QStringLiteral("a👍🏽b\r\n e\u0301")) + QStringLiteral("\r\n\r\n🇨🇳");
+        const QString code = ubbCode(QStringLiteral("a👍🏽b\r\n e\u0301")) + QStringLiteral("\r\n\r\n🇨🇳 and a row that wraps at a space ")
+                             + QStringLiteral("x").repeated(60);
         m_pane->setCode(code);
         m_stock->setPlainText(code);
         for (QAbstractScrollArea *widget : {static_cast<QAbstractScrollArea *>(m_pane), static_cast<QAbstractScrollArea *>(m_stock)}) {
             widget->activateWindow();
             widget->setFocus();
-            if (key.key() == Qt::Key_Left)
+            if (key.key() == Qt::Key_Left || key.key() == Qt::Key_Up)
                 QTest::keyClick(widget, Qt::Key_End, Qt::ControlModifier);
         }
         QStringList pane, stock;
@@ -297,6 +303,7 @@ private slots:
         QTest::newRow("Shift+click") << "shift click" << "[color=#0079FF]";
         QTest::newRow("double click") << "double click" << "color";
         QTest::newRow("triple click") << "triple click" << "[color=#0079FF]渐[/color]\r\n";
+        QTest::newRow("a click selects nothing") << "click" << "before";
     }
 
     void primarySelection()
@@ -321,6 +328,8 @@ private slots:
                 QTest::keyClick(m_pane, Qt::Key_Right, Qt::ShiftModifier);
         } else if (how == u"all") {
             QTest::keyClick(m_pane, Qt::Key_A, Qt::ControlModifier);
+        } else if (how == u"click") {
+            QTest::mouseClick(area, Qt::LeftButton, {}, end);
         } else if (how == u"shift click") {
             QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, end);
         } else {

@@ -9,11 +9,11 @@ using namespace rainquill;
 
 namespace {
 
-// Advances that are easy to count: a CJK character or one outside the basic plane is two
-// units, any other one.
+// Advances that are easy to count: 😀 is three units, another character outside the basic
+// plane or a CJK one two, any other one.
 qreal units(char32_t point)
 {
-    return point >= 0x2E80 ? 2 : 1;
+    return point == U'😀' ? 3 : point >= 0x2E80 ? 2 : 1;
 }
 
 CodeText model(const QString &text, qreal width)
@@ -86,9 +86,11 @@ private slots:
             << "[color=#0079FF]G[/color] " << 20.0 << QStringList{"[color=#0079FF]G[/", "color] "};
         QTest::newRow("between CJK characters") << "渐变文字" << 5.0 << QStringList{"渐变", "文字"};
         QTest::newRow("no row starts with a closing comma") << "渐变，文字" << 4.0 << QStringList{"渐", "变，", "文字"};
-        QTest::newRow("a surrogate pair at a row's end") << "abc😀d" << 5.0 << QStringList{"abc😀", "d"};
-        QTest::newRow("a surrogate pair past a row's end") << "abc😀d" << 4.0 << QStringList{"abc", "😀d"};
+        QTest::newRow("a surrogate pair at a row's end") << "abc😀d" << 6.0 << QStringList{"abc😀", "d"};
+        QTest::newRow("a surrogate pair past a row's end") << "abc😀d" << 5.0 << QStringList{"abc", "😀d"};
         QTest::newRow("a pair wider than the row") << "😀😀" << 1.0 << QStringList{"😀", "😀"};
+        QTest::newRow("each pair its own advance") << "a😀👍b" << 5.0 << QStringList{"a😀", "👍b"};
+        QTest::newRow("a CJK compatibility ideograph") << "ab\uF900cd" << 5.0 << QStringList{"ab\uF900", "cd"};
         QTest::newRow("an accent stays with its letter") << "abce\u0301f" << 4.0 << QStringList{"abce\u0301", "f"};
         QTest::newRow("an accent takes no room") << "abe\u0301f" << 4.0 << QStringList{"abe\u0301f"};
         QTest::newRow("CR LF") << "ab\r\ncd" << 10.0 << QStringList{"ab", "cd"};
@@ -173,7 +175,7 @@ private slots:
                 --end; // hanging
             for (qsizetype i = whole.rowStart(row); i < end; ++i)
                 x += text[i].isLowSurrogate() || text[i].isMark() ? 0
-                                                                  : units(text[i].isHighSurrogate() ? 0x1F600 : text[i].unicode());
+                                                                  : units(text[i].isHighSurrogate() ? U'😀' : text[i].unicode());
             QVERIFY2(x <= width || end - whole.rowStart(row) <= 2, qPrintable(QString::number(width) + u' ' + QString::fromLatin1(text.mid(whole.rowStart(row), end - whole.rowStart(row)).toUtf8().toPercentEncoding())));
         }
     }

@@ -294,14 +294,21 @@ void CodePane::selectionMade()
 std::optional<qsizetype> CodePane::caretTarget(const QKeyEvent *event)
 {
     const bool words = event->modifiers() & Qt::ControlModifier;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
     case Qt::Key_Left:
         return words ? m_text.previousWord(m_caret) : m_text.previousCharacter(m_caret);
     case Qt::Key_Right:
         return words ? m_text.nextWord(m_caret) : m_text.nextCharacter(m_caret);
+    // Selecting up from the first row or down from the last goes to the code's end, as in
+    // a text box.
     case Qt::Key_Up:
+        if (extend && m_text.rowOf(m_caret) == 0)
+            return 0;
         return verticalTarget(-1);
     case Qt::Key_Down:
+        if (extend && !m_text.hasRow(m_text.rowOf(m_caret) + 1))
+            return code().size();
         return verticalTarget(1);
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {

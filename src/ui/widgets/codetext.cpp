@@ -299,7 +299,7 @@ qsizetype CodeText::rowEndForCaret(qsizetype row) const
 {
     const qsizetype end = rowEnd(row);
     const bool wraps = row + 1 < m_rowStarts.size() && m_rowStarts[row + 1] == end;
-    return wraps && end > m_rowStarts[row] && m_text[end - 1].isSpace() ? end - 1 : end;
+    return wraps && m_text[end - 1].isSpace() ? end - 1 : end; // a wrapped row is never empty
 }
 
 qsizetype CodeText::rowCount() const
@@ -363,7 +363,6 @@ CodeText::Window::Window(const QString &text, qsizetype offset, qsizetype radius
     : m_document(std::make_unique<QTextDocument>())
 {
     const qsizetype n = text.size();
-    offset = qBound<qsizetype>(0, offset, n);
     qsizetype from = qMax<qsizetype>(0, offset - radius), to = qMin(n, offset + radius);
     // Never a stretch that starts or ends inside a CR LF or a surrogate pair.
     if (from > 0 && (text[from].isLowSurrogate() || (text[from] == u'\n' && text[from - 1] == u'\r')))
