@@ -14,11 +14,12 @@ namespace rainquill {
 
 // The code pane's model, without a widget: the code, its lines, and its display rows at a
 // width. A line ends at a line break (CR LF, CR, LF, U+2028 or U+2029). A row ends where
-// the next character would pass the width: after the last space or between two tags or
-// CJK characters that fit, or, where a row holds no such place, after the last whole
-// character that fits. Rows are found by summing each character's advance from a table,
-// never by laying out text, and only as far as they are asked for: the code of a
-// conversion can be tens of millions of characters, of which a screenful is shown.
+// the next character would pass the width, at the last place before it where a text
+// layout may break a line (after a space, between tags, after a solidus, beside a CJK
+// character), or, where a row holds no such place, after the last whole character that
+// fits. Rows are found by summing each character's advance from a table, never by laying
+// out text, and only as far as they are asked for: the code of a conversion can be tens
+// of millions of characters, of which a screenful is shown.
 //
 // A screen reader is told another text than the code, the one a stock text box holding
 // the code gives: every line break is one "\n". Its positions are "reader positions".
