@@ -98,6 +98,7 @@ private slots:
             << QStringLiteral("a bb ccc dddddddddddddddddddddd eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeee ")
                    .repeated(10);
         QTest::newRow("CJK") << QStringLiteral("渐变文字彩虹般的颜色从头到尾").repeated(30);
+        QTest::newRow("pairs a font may kern") << QStringLiteral("AVAVAV To Ty Wa Yo LT AWAY ").repeated(30);
         QTest::newRow("lines") << QStringLiteral("short line\r\nand another one\r\n\r\n").repeated(20);
         QTest::newRow("UBB code") << ubbCode(QStringLiteral("渐变文字 Gradient text, 彩虹般的颜色 runs from start to end. ").repeated(8));
         QTest::newRow("html code")

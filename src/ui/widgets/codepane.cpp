@@ -130,7 +130,6 @@ void CodePane::syncScrollBar()
     const qsizetype rows = m_text.estimatedRowCount();
     bar->setRange(0, int(qMin<qsizetype>(INT_MAX, qMax<qsizetype>(0, rows - visibleRows()))));
     bar->setPageStep(visibleRows());
-    bar->setSingleStep(1);
     bar->setValue(int(qMin<qsizetype>(INT_MAX, m_top)));
     m_syncing = false;
 }

@@ -109,6 +109,7 @@ constexpr float Unknown = -1, PairStart = -2;
 CodeText::CodeText()
 {
     setAdvance([](char32_t) { return 1.0; });
+    setText(QString());
 }
 
 void CodeText::setText(const QString &text)
@@ -309,7 +310,7 @@ qsizetype CodeText::rowCount() const
 
 qsizetype CodeText::estimatedRowCount() const
 {
-    if (!m_allRows && m_rowStarts.last() == 0)
+    if (m_rowStarts.last() == 0)
         findRows(qMin<qsizetype>(size(), 4096), -1);
     const qsizetype found = m_rowStarts.size(), last = m_rowStarts.last();
     if (m_allRows || last == 0)

@@ -107,11 +107,11 @@ private:
     Advance m_overhang;
     qreal m_width = 1;
 
-    mutable QList<qsizetype> m_lineStarts{0};
-    mutable QList<qsizetype> m_readerStarts{0}; // each line's start as a reader position
+    mutable QList<qsizetype> m_lineStarts;
+    mutable QList<qsizetype> m_readerStarts; // each line's start as a reader position
     mutable bool m_allLines = false;
 
-    mutable QList<qsizetype> m_rowStarts{0};
+    mutable QList<qsizetype> m_rowStarts;
     mutable bool m_allRows = false;
 
     // Advances of the characters of the basic plane met so far; negative while unknown.
