@@ -26,6 +26,9 @@ constexpr Ratio Targets[] = {
     {"BM_TypeOneCharacter/1000000/0", "BM_TypeOneCharacter/100000/0", 2},
     {"BM_TypeOneCharacter/1000000/1", "BM_TypeOneCharacter/100000/1", 2},
     {"BM_TypeInParagraph/1000000", "BM_TypeOneCharacter/100000/1", 100},
+    {"BM_CodePanePageDown/1000000", "BM_GenerateCode/1000000", 3},
+    {"BM_CodePaneAllRows/1000000/iterations:5", "BM_GenerateCode/1000000", 3},
+    {"BM_CodePaneSelectAllCopy/1000000/iterations:10", "BM_CopyOutputBytes/1000000", 3},
 };
 
 // The console's report, then every target whose two benchmarks ran, with its ratio.

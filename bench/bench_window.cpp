@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -206,5 +207,72 @@ void BM_PasteOneParagraph(benchmark::State &state)
     paste(state, 0);
 }
 BENCHMARK(BM_PasteOneParagraph)->Arg(8000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The code pane holding the code of BM_Convert/1000000's text.
+CodePane *codePaneWithCode(qsizetype length)
+{
+    static QString code;
+    static qsizetype made = -1;
+    if (made != length) {
+        code = *GenerateCode({benchtext::SampleText(length, 80), {0, 121, 255}, {255, 0, 255}, 1, OutputFormat::Ubb,
+                              TemplateFor(OutputFormat::Ubb)});
+        made = length;
+    }
+    auto *pane = window().findChild<CodePane *>(QStringLiteral("TxtCode"));
+    pane->setCode(code);
+    pane->setFocus();
+    QApplication::processEvents();
+    return pane;
+}
+
+void pressKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+// One page down, until the pane has painted; page after page from the code's start.
+void BM_CodePanePageDown(benchmark::State &state)
+{
+    CodePane *pane = codePaneWithCode(state.range(0));
+    for (auto _ : state) {
+        pressKey(pane, Qt::Key_PageDown);
+        pane->repaint();
+    }
+}
+BENCHMARK(BM_CodePanePageDown)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The scroll bar taken to its end, which finds every row of the code once, until the pane
+// has painted its last rows.
+void BM_CodePaneAllRows(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        CodePane *pane = codePaneWithCode(state.range(0));
+        state.ResumeTiming();
+        QScrollBar *bar = pane->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        pane->repaint();
+    }
+}
+BENCHMARK(BM_CodePaneAllRows)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Ctrl+A and Ctrl+C in the code pane, and the code read back from the clipboard.
+void BM_CodePaneSelectAllCopy(benchmark::State &state)
+{
+    qsizetype copied = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CodePane *pane = codePaneWithCode(state.range(0));
+        QGuiApplication::clipboard()->clear();
+        state.ResumeTiming();
+        pressKey(pane, Qt::Key_A, Qt::ControlModifier);
+        pressKey(pane, Qt::Key_C, Qt::ControlModifier);
+        pane->repaint();
+        copied = QGuiApplication::clipboard()->text().size();
+    }
+    state.counters["copied"] = double(copied);
+}
+BENCHMARK(BM_CodePaneSelectAllCopy)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace

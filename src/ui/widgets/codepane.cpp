@@ -1,26 +1,25 @@
 #include "ui/widgets/codepane.h"
 
-#include "ui/platform/accessibility.h"
+#include "ui/widgets/codepaneaccessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace rainquill {
 
 namespace {
 
 constexpr int Margin = 4;
-
-bool isLineBreak(QChar ch)
-{
-    return ch == u'\r' || ch == u'\n';
-}
+// Where a tab is laid out within a row: the next of the text layout's stops, at most this.
+constexpr qreal TabAdvance = 80;
 
 } // namespace
 
@@ -37,182 +36,136 @@ CodePane::CodePane(QWidget *parent) : QAbstractScrollArea(parent)
     p.setColor(QPalette::Base, Qt::black);
     p.setColor(QPalette::Text, QColor(192, 192, 192));
     setPalette(p);
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
-        // The bar's arrows and page areas scroll by rows; a drag goes to the place dragged to.
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: scrollRows(1); break;
-        case QAbstractSlider::SliderSingleStepSub: scrollRows(-1); break;
-        case QAbstractSlider::SliderPageStepAdd: scrollRows(visibleRows() - 1); break;
-        case QAbstractSlider::SliderPageStepSub: scrollRows(1 - visibleRows()); break;
-        default: return;
-        }
-        verticalScrollBar()->setSliderPosition(int(rowStart(m_top)));
-    });
+    // A row is as wide as its characters' advances: no kerning between them.
+    QFont f = font();
+    f.setKerning(false);
+    setFont(f);
+    measureFont();
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CodePane::scrollBarMoved);
-    InstallAccessibility();
+    InstallCodePaneAccessible();
 }
 
 CodePane::~CodePane() = default;
 
+void CodePane::measureFont()
+{
+    const QFontMetricsF metrics(font());
+    m_text.setAdvance(
+        [metrics](char32_t point) {
+            return point == u'\t' ? TabAdvance : metrics.horizontalAdvance(QString::fromUcs4(&point, 1));
+        },
+        [metrics](char32_t point) { return -metrics.rightBearing(QChar(point)); });
+    // A row's height with the fallback font of CJK text, which may be taller.
+    QTextLayout sample(QStringLiteral("渐Ag"), font());
+    sample.beginLayout();
+    QTextLine line = sample.createLine();
+    sample.endLayout();
+    m_rowHeight = qMax(1, int(std::ceil(qMax(line.height(), QFontMetricsF(font()).lineSpacing()))));
+    m_layouts.clear();
+}
+
 void CodePane::setCode(const QString &code)
 {
-    m_code = code;
-    m_lineStarts = {0};
-    m_allLinesFound = false;
+    m_text.setText(code);
     m_layouts.clear();
-    m_top = {};
+    m_top = 0;
     m_anchor = m_caret = 0;
     m_caretX = -1;
+    m_clickedWord = {-1, -1};
     syncScrollBar();
     viewport()->update();
     emit selectionChanged();
 }
 
-qsizetype CodePane::lineEnd(qsizetype line) const
+QTextLayout *CodePane::layout(qsizetype row) const
 {
-    const qsizetype start = lineStart(line);
-    const qsizetype limit = qMin(m_code.size(), start + DisplayLineLength);
-    qsizetype end = start;
-    while (end < limit && !isLineBreak(m_code[end]))
-        ++end;
-    if (end == limit && end < m_code.size() && !isLineBreak(m_code[end]) && m_code[end].isLowSurrogate()
-        && end > start + 1)
-        --end; // a surrogate pair stays on one line
-    return end;
-}
-
-bool CodePane::lineExists(qsizetype line)
-{
-    while (line >= m_lineStarts.size() && !m_allLinesFound) {
-        const qsizetype last = m_lineStarts.size() - 1;
-        qsizetype next = lineEnd(last);
-        if (next == m_code.size()) {
-            m_allLinesFound = true;
-            break;
-        }
-        if (isLineBreak(m_code[next]))
-            next += m_code[next] == u'\r' && next + 1 < m_code.size() && m_code[next + 1] == u'\n' ? 2 : 1;
-        m_lineStarts.append(next);
-    }
-    return line < m_lineStarts.size();
-}
-
-qsizetype CodePane::lineOf(qsizetype offset)
-{
-    while (!m_allLinesFound && m_lineStarts.last() <= offset)
-        lineExists(m_lineStarts.size());
-    return std::upper_bound(m_lineStarts.cbegin(), m_lineStarts.cend(), offset) - m_lineStarts.cbegin() - 1;
-}
-
-QTextLayout *CodePane::layout(qsizetype line)
-{
-    std::shared_ptr<QTextLayout> &cached = m_layouts[line];
+    if (m_layouts.size() > 512) // rows long gone from the screen
+        m_layouts.clear();
+    std::shared_ptr<QTextLayout> &cached = m_layouts[row];
     if (!cached) {
-        if (m_layouts.size() > 512) { // lines long gone from the screen
-            m_layouts.clear();
-            return layout(line);
-        }
-        const qsizetype start = lineStart(line);
-        cached = std::make_shared<QTextLayout>(m_code.mid(start, lineEnd(line) - start), font(), viewport());
+        const qsizetype start = m_text.rowStart(row);
+        cached = std::make_shared<QTextLayout>(code().mid(start, m_text.rowEnd(row) - start), font(), viewport());
         QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setWrapMode(QTextOption::NoWrap);
         cached->setTextOption(option);
         cached->setCacheEnabled(true);
         cached->beginLayout();
-        qreal y = 0;
-        for (QTextLine row = cached->createLine(); row.isValid(); row = cached->createLine()) {
-            row.setLineWidth(qMax(1, viewport()->width() - 2 * Margin));
-            row.setPosition(QPointF(0, y));
-            y += row.height();
-        }
+        QTextLine line = cached->createLine();
+        line.setLineWidth(m_text.width());
+        line.setPosition(QPointF(0, 0));
         cached->endLayout();
     }
     return cached.get();
 }
 
-CodePane::Row CodePane::rowOf(qsizetype offset)
+int CodePane::visibleRows() const
 {
-    const qsizetype line = lineOf(offset);
-    const int position = int(qMin(offset, lineEnd(line)) - lineStart(line));
-    return {line, qMax(0, layout(line)->lineForTextPosition(position).lineNumber())};
+    return qMax(1, viewport()->height() / m_rowHeight);
 }
 
-qsizetype CodePane::rowStart(Row row)
+void CodePane::setTop(qsizetype row)
 {
-    return lineStart(row.line) + layout(row.line)->lineAt(row.row).textStart();
-}
-
-bool CodePane::nextRow(Row &row)
-{
-    if (row.row + 1 < layout(row.line)->lineCount()) {
-        ++row.row;
-        return true;
-    }
-    if (!lineExists(row.line + 1))
-        return false;
-    row = {row.line + 1, 0};
-    return true;
-}
-
-bool CodePane::previousRow(Row &row)
-{
-    if (row.row > 0) {
-        --row.row;
-        return true;
-    }
-    if (row.line == 0)
-        return false;
-    row = {row.line - 1, layout(row.line - 1)->lineCount() - 1};
-    return true;
-}
-
-int CodePane::visibleRows()
-{
-    return qMax(1, viewport()->height() / QFontMetrics(font()).lineSpacing());
-}
-
-void CodePane::scrollRows(int rows)
-{
-    for (; rows < 0 && previousRow(m_top); ++rows) {
-    }
-    for (; rows > 0; --rows) {
-        // Stops when the last row is at the bottom.
-        Row below = m_top;
-        int left = visibleRows();
-        while (left > 0 && nextRow(below))
-            --left;
-        if (left > 0 || !nextRow(m_top))
-            break;
-    }
+    row = qMax<qsizetype>(0, row);
+    // The last rows fill the pane: the top stays a pane's height above the end.
+    if (!m_text.hasRow(row + visibleRows() - 1))
+        row = qMax<qsizetype>(0, m_text.rowCount() - visibleRows());
+    if (row != m_top)
+        viewport()->update();
+    m_top = row;
     syncScrollBar();
-    viewport()->update();
 }
 
 void CodePane::scrollBarMoved(int value)
 {
     if (m_syncing)
         return;
-    m_top = rowOf(value);
-    viewport()->update();
+    // The end of the bar is the end of the code, wherever the estimate put it.
+    setTop(value >= verticalScrollBar()->maximum() ? m_text.rowCount() : value);
 }
 
 void CodePane::syncScrollBar()
 {
     m_syncing = true;
     QScrollBar *bar = verticalScrollBar();
-    bar->setRange(0, int(m_code.size()));
-    bar->setPageStep(int(qMax<qsizetype>(1, qMin<qsizetype>(m_code.size(), visibleRows() * 80))));
-    bar->setValue(int(rowStart(m_top)));
+    const qsizetype rows = m_text.estimatedRowCount();
+    bar->setRange(0, int(qMin<qsizetype>(INT_MAX, qMax<qsizetype>(0, rows - visibleRows()))));
+    bar->setPageStep(visibleRows());
+    bar->setValue(int(qMin<qsizetype>(INT_MAX, m_top)));
     m_syncing = false;
+}
+
+void CodePane::ensureVisible(qsizetype offset)
+{
+    const qsizetype row = m_text.rowOf(qBound<qsizetype>(0, offset, code().size()));
+    if (row < m_top)
+        setTop(row);
+    else if (row >= m_top + visibleRows())
+        setTop(row - visibleRows() + 1);
 }
 
 void CodePane::resizeEvent(QResizeEvent *event)
 {
-    const qsizetype top = rowStart(m_top);
-    m_layouts.clear(); // rows wrap anew at the new width
-    m_top = rowOf(top);
     QAbstractScrollArea::resizeEvent(event);
-    syncScrollBar();
+    const qreal width = qMax(1, viewport()->width() - 2 * Margin);
+    if (width != m_text.width()) {
+        const qsizetype top = m_text.hasRow(m_top) ? m_text.rowStart(m_top) : 0;
+        m_text.setWidth(width); // the rows wrap anew
+        m_layouts.clear();
+        m_top = m_text.rowOf(top);
+    }
+    setTop(m_top);
+}
+
+void CodePane::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        const qsizetype top = m_text.hasRow(m_top) ? m_text.rowStart(m_top) : 0;
+        measureFont();
+        m_top = m_text.rowOf(top);
+        setTop(m_top);
+        viewport()->update();
+    }
 }
 
 void CodePane::paintEvent(QPaintEvent *)
@@ -223,116 +176,104 @@ void CodePane::paintEvent(QPaintEvent *)
     QTextLayout::FormatRange selection;
     selection.format.setBackground(palette().brush(QPalette::Highlight));
     selection.format.setForeground(palette().brush(QPalette::HighlightedText));
-    qreal y = -layout(m_top.line)->lineAt(m_top.row).y();
-    for (qsizetype line = m_top.line; y < viewport()->height() && lineExists(line); ++line) {
-        QTextLayout *rows = layout(line);
-        const qsizetype start = lineStart(line), end = lineEnd(line);
+    const qsizetype shown = viewport()->height() / m_rowHeight + 1;
+    for (qsizetype row = m_top; row < m_top + shown && m_text.hasRow(row); ++row) {
+        QTextLayout *rows = layout(row);
+        const qsizetype start = m_text.rowStart(row), end = m_text.rowEnd(row);
         QList<QTextLayout::FormatRange> selections;
         if (from < to && from <= end && to > start) {
             selection.start = int(qMax(from, start) - start);
             selection.length = int(qMin(to, end) - start) - selection.start;
             selections.append(selection);
         }
-        const QPointF at(Margin, y);
-        rows->draw(&painter, at, selections, viewport()->rect());
-        if (hasFocus() && m_caret >= start && m_caret <= end && lineOf(m_caret) == line)
+        const QPointF at(Margin, (row - m_top) * m_rowHeight);
+        rows->draw(&painter, at, selections);
+        // The caret's row is looked up only when the caret is near: after "select all" it
+        // is at the far end of the code, whose rows need not be found.
+        if (hasFocus() && m_caret >= start && m_caret <= end && m_text.rowOf(m_caret) == row)
             rows->drawCursor(&painter, at, int(m_caret - start));
-        y += rows->boundingRect().height();
     }
 }
 
-qsizetype CodePane::offsetAt(QPoint point)
+qsizetype CodePane::offsetAt(QPoint point) const
 {
-    qreal y = -layout(m_top.line)->lineAt(m_top.row).y();
-    if (point.y() < 0)
-        return rowStart(m_top);
-    for (qsizetype line = m_top.line; lineExists(line); ++line) {
-        QTextLayout *rows = layout(line);
-        for (int n = 0; n < rows->lineCount(); ++n) {
-            const QTextLine row = rows->lineAt(n);
-            if (point.y() < y + row.y() + row.height())
-                return lineStart(line) + row.xToCursor(point.x() - Margin);
-        }
-        y += rows->boundingRect().height();
-    }
-    return m_code.size();
+    qsizetype row = qMax<qsizetype>(0, m_top + qsizetype(std::floor(qreal(point.y()) / m_rowHeight)));
+    if (!m_text.hasRow(row))
+        row = m_text.rowCount() - 1;
+    return m_text.rowStart(row) + layout(row)->lineAt(0).xToCursor(point.x() - Margin);
 }
 
-qsizetype CodePane::stepCharacter(qsizetype offset, int direction) const
+QRect CodePane::characterRect(qsizetype offset) const
 {
-    if (direction < 0) {
-        if (offset == 0)
-            return 0;
-        --offset;
-        if (offset > 0 && ((m_code[offset] == u'\n' && m_code[offset - 1] == u'\r')
-                           || (m_code[offset].isLowSurrogate() && m_code[offset - 1].isHighSurrogate())))
-            --offset;
-        return offset;
-    }
-    if (offset >= m_code.size())
-        return m_code.size();
-    ++offset;
-    if (offset < m_code.size() && ((m_code[offset] == u'\n' && m_code[offset - 1] == u'\r')
-                                   || (m_code[offset].isLowSurrogate() && m_code[offset - 1].isHighSurrogate())))
-        ++offset;
-    return offset;
+    offset = qBound<qsizetype>(0, offset, code().size());
+    const qsizetype row = m_text.rowOf(offset);
+    QTextLayout *rows = layout(row);
+    const QTextLine line = rows->lineAt(0);
+    const int at = int(offset - m_text.rowStart(row));
+    const qreal x = line.cursorToX(at);
+    const qreal next = at < rows->text().size() ? line.cursorToX(rows->nextCursorPosition(at)) : x;
+    const qreal width = next > x ? next - x : QFontMetricsF(font()).horizontalAdvance(u' ');
+    return QRectF(Margin + x, (row - m_top) * m_rowHeight, width, m_rowHeight).toAlignedRect();
 }
 
-qsizetype CodePane::verticalTarget(int rows)
+qsizetype CodePane::verticalTarget(qsizetype rows)
 {
-    Row row = rowOf(m_caret);
+    const qsizetype from = m_text.rowOf(m_caret);
     if (m_caretX < 0)
-        m_caretX = layout(row.line)->lineAt(row.row).cursorToX(int(m_caret - lineStart(row.line)));
-    for (; rows < 0 && previousRow(row); ++rows) {
+        m_caretX = layout(from)->lineAt(0).cursorToX(int(m_caret - m_text.rowStart(from)));
+    qsizetype row = qMax<qsizetype>(0, from + rows);
+    if (!m_text.hasRow(row))
+        row = m_text.rowCount() - 1;
+    return m_text.rowStart(row) + layout(row)->lineAt(0).xToCursor(m_caretX);
+}
+
+void CodePane::tell()
+{
+    viewport()->update();
+    emit selectionChanged();
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent moved(this, int(m_text.toReader(m_caret)));
+        QAccessible::updateAccessibility(&moved);
+        QAccessibleTextSelectionEvent selected(this, int(m_text.toReader(qMin(m_anchor, m_caret))),
+                                               int(m_text.toReader(qMax(m_anchor, m_caret))));
+        QAccessible::updateAccessibility(&selected);
     }
-    for (; rows > 0 && nextRow(row); --rows) {
-    }
-    return lineStart(row.line) + layout(row.line)->lineAt(row.row).xToCursor(m_caretX);
+}
+
+void CodePane::setSelection(qsizetype anchor, qsizetype caret)
+{
+    m_anchor = qBound<qsizetype>(0, anchor, code().size());
+    m_caret = qBound<qsizetype>(0, caret, code().size());
+    tell();
 }
 
 void CodePane::moveCaret(qsizetype offset, bool extend)
 {
-    m_caret = qBound<qsizetype>(0, offset, m_code.size());
-    if (!extend)
-        m_anchor = m_caret;
-    showCaret();
-    viewport()->update();
-    emit selectionChanged();
-    if (QAccessible::isActive()) {
-        QAccessibleTextCursorEvent moved(this, int(m_caret));
-        QAccessible::updateAccessibility(&moved);
-    }
+    setSelection(extend ? m_anchor : offset, offset);
+    ensureVisible(m_caret);
 }
 
 void CodePane::select(qsizetype anchor, qsizetype caret)
 {
-    m_anchor = qBound<qsizetype>(0, anchor, m_code.size());
     m_caretX = -1;
-    moveCaret(caret, true);
+    setSelection(anchor, caret);
+    ensureVisible(m_caret);
 }
 
-void CodePane::showCaret()
+void CodePane::selectAll()
 {
-    const Row caret = rowOf(m_caret);
-    if (caret.line < m_top.line || (caret.line == m_top.line && caret.row < m_top.row)) {
-        m_top = caret;
-    } else {
-        Row row = m_top;
-        int shown = 1;
-        while (shown < visibleRows() && (row.line != caret.line || row.row != caret.row) && nextRow(row))
-            ++shown;
-        if (row.line != caret.line || row.row != caret.row) {
-            m_top = caret; // the caret's row becomes the last on screen
-            for (int n = 1; n < visibleRows() && previousRow(m_top); ++n) {
-            }
-        }
-    }
-    syncScrollBar();
+    // As a text box does: the view stays where it is.
+    setSelection(0, code().size());
+    selectionMade();
 }
 
 QString CodePane::selectedText() const
 {
-    return m_code.mid(qMin(m_anchor, m_caret), qAbs(m_caret - m_anchor));
+    if (m_anchor == m_caret)
+        return {};
+    if (qAbs(m_caret - m_anchor) == code().size())
+        return code(); // shared, not copied
+    return code().mid(qMin(m_anchor, m_caret), qAbs(m_caret - m_anchor));
 }
 
 void CodePane::copy() const
@@ -341,29 +282,47 @@ void CodePane::copy() const
         QGuiApplication::clipboard()->setText(selectedText());
 }
 
+// The X11 primary selection holds the selection however it was made.
+void CodePane::selectionMade()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (m_anchor != m_caret && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
 std::optional<qsizetype> CodePane::caretTarget(const QKeyEvent *event)
 {
+    const bool words = event->modifiers() & Qt::ControlModifier;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
     case Qt::Key_Left:
-        return stepCharacter(m_caret, -1);
+        return words ? m_text.previousWord(m_caret) : m_text.previousCharacter(m_caret);
     case Qt::Key_Right:
-        return stepCharacter(m_caret, 1);
+        return words ? m_text.nextWord(m_caret) : m_text.nextCharacter(m_caret);
+    // Selecting up from the first row or down from the last goes to the code's end, as in
+    // a text box.
     case Qt::Key_Up:
+        if (extend && m_text.rowOf(m_caret) == 0)
+            return 0;
         return verticalTarget(-1);
     case Qt::Key_Down:
+        if (extend && !m_text.hasRow(m_text.rowOf(m_caret) + 1))
+            return code().size();
         return verticalTarget(1);
     case Qt::Key_PageUp:
-        return verticalTarget(1 - visibleRows());
-    case Qt::Key_PageDown:
-        return verticalTarget(visibleRows() - 1);
+    case Qt::Key_PageDown: {
+        // The view turns a page and the caret goes with it.
+        const qsizetype rows = event->key() == Qt::Key_PageDown ? visibleRows() : -visibleRows();
+        const qsizetype target = verticalTarget(rows);
+        setTop(m_top + rows);
+        return target;
+    }
     case Qt::Key_Home:
     case Qt::Key_End: {
-        if (event->modifiers() & Qt::ControlModifier)
-            return event->key() == Qt::Key_Home ? 0 : m_code.size();
-        const Row row = rowOf(m_caret);
-        const QTextLine line = layout(row.line)->lineAt(row.row);
-        const qsizetype start = lineStart(row.line) + line.textStart();
-        return event->key() == Qt::Key_Home ? start : qMin(start + line.textLength(), lineEnd(row.line));
+        if (words)
+            return event->key() == Qt::Key_Home ? 0 : code().size();
+        const qsizetype row = m_text.rowOf(m_caret);
+        return event->key() == Qt::Key_Home ? m_text.rowStart(row) : m_text.rowEndForCaret(row);
     }
     default:
         return std::nullopt;
@@ -379,11 +338,12 @@ void CodePane::keyPressEvent(QKeyEvent *event)
     if (event->matches(QKeySequence::Copy)) {
         copy();
     } else if (event->matches(QKeySequence::SelectAll)) {
-        select(0, m_code.size());
+        selectAll();
     } else if (const std::optional<qsizetype> target = caretTarget(event)) {
-        const qreal x = m_caretX;
-        moveCaret(*target, event->modifiers() & Qt::ShiftModifier);
-        m_caretX = vertical ? x : -1;
+        const bool extend = event->modifiers() & Qt::ShiftModifier;
+        moveCaret(*target, extend);
+        if (extend)
+            selectionMade();
     } else if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         event->ignore(); // locked against typing; a multi-line box takes Enter all the same
         return;
@@ -410,29 +370,101 @@ void CodePane::mousePressEvent(QMouseEvent *event)
         return;
     setFocus(Qt::MouseFocusReason);
     m_caretX = -1;
-    moveCaret(offsetAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+    m_dragging = true;
+    const QPoint at = event->position().toPoint();
+    if (m_tripleClick.isActive() && (at - m_tripleClickAt).manhattanLength() < QApplication::startDragDistance()) {
+        // The third click: the line with its line break.
+        m_tripleClick.stop();
+        m_clickedWord = {-1, -1};
+        const qsizetype line = m_text.lineOf(offsetAt(at));
+        setSelection(m_text.lineStart(line), m_text.lineNext(line));
+        selectionMade();
+        m_dragging = false;
+        return;
+    }
+    m_clickedWord = {-1, -1};
+    moveCaret(offsetAt(at), event->modifiers() & Qt::ShiftModifier);
+}
+
+void CodePane::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    const qsizetype offset = offsetAt(at);
+    const qsizetype row = m_text.rowOf(offset);
+    if (m_text.rowEnd(row) > m_text.rowStart(row)) {
+        m_clickedWord = m_text.wordAt(offset);
+        setSelection(m_clickedWord.first, m_clickedWord.second);
+        selectionMade();
+    }
+    m_dragging = true;
+    m_tripleClickAt = at;
+    m_tripleClick.start(QApplication::doubleClickInterval(), this);
+}
+
+void CodePane::dragTo(QPoint point)
+{
+    const qsizetype offset = offsetAt(point);
+    if (m_clickedWord.first < 0) {
+        setSelection(m_anchor, offset);
+        return;
+    }
+    // After a double click, whole words.
+    const auto word = m_text.wordAt(offset);
+    if (offset < m_clickedWord.first)
+        setSelection(m_clickedWord.second, word.first);
+    else
+        setSelection(m_clickedWord.first, qMax(word.second, m_clickedWord.second));
 }
 
 void CodePane::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton) || !m_dragging)
         return;
-    const QPoint at = event->position().toPoint();
-    if (at.y() < 0)
-        scrollRows(-1);
-    else if (at.y() > viewport()->height())
-        scrollRows(1);
+    m_dragAt = event->position().toPoint();
+    // Past the edge the pane keeps scrolling, as long as the button is held.
+    if (viewport()->rect().contains(m_dragAt))
+        m_autoScroll.stop();
+    else if (!m_autoScroll.isActive())
+        m_autoScroll.start(100, this);
     m_caretX = -1;
-    moveCaret(offsetAt(at), true);
-    if (QClipboard *clipboard = QGuiApplication::clipboard(); clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    dragTo(m_dragAt);
+}
+
+void CodePane::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_autoScroll.stop();
+    if (std::exchange(m_dragging, false))
+        selectionMade();
+}
+
+void CodePane::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_tripleClick.timerId()) {
+        m_tripleClick.stop();
+    } else if (event->timerId() == m_autoScroll.timerId()) {
+        const int height = viewport()->height();
+        const int past = m_dragAt.y() < 0 ? -m_dragAt.y() : m_dragAt.y() - height + 1;
+        if (past > 0) {
+            setTop(m_top + (m_dragAt.y() < 0 ? -1 : 1));
+            dragTo(m_dragAt);
+        }
+        // Faster the further the mouse is past the edge, as a text box does.
+        const int distance = qMax(7, past);
+        m_autoScroll.start(qMax(1, 4900 / (distance * distance)), this);
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
 }
 
 void CodePane::wheelEvent(QWheelEvent *event)
 {
     const int steps = event->angleDelta().y() / 40; // three rows a notch
     if (steps != 0)
-        scrollRows(-steps);
+        setTop(m_top - steps);
     event->accept();
 }
 
@@ -448,7 +480,7 @@ void CodePane::contextMenuEvent(QContextMenuEvent *event)
     menu.addSeparator();
     menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All") + u'\t'
                        + QKeySequence(QKeySequence::SelectAll).toString(QKeySequence::NativeText),
-                   this, [this] { select(0, m_code.size()); });
+                   this, &CodePane::selectAll);
     menu.exec(event->globalPos());
 }
 

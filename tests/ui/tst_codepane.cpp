@@ -1,0 +1,431 @@
+#include "engine/markup.h"
+#include "uitest.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+using namespace rainquill;
+
+namespace {
+
+// What a screen reader reads of a widget.
+QAccessibleTextInterface *reader(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->textInterface() : nullptr;
+}
+
+// The rows as a screen reader gets them: the line at every place, each row once.
+QStringList readRows(QWidget *widget)
+{
+    QAccessibleTextInterface *text = reader(widget);
+    QStringList rows;
+    int last = -1;
+    for (int offset = 0; offset <= text->characterCount(); ++offset) {
+        int start = 0, end = 0;
+        const QString row = text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+        if (start != last)
+            rows.append(row);
+        last = start;
+    }
+    return rows;
+}
+
+// The code of a text, as the window writes it in UBB.
+QString ubbCode(const QString &text)
+{
+    return *GenerateCode({text, {0, 121, 255}, {255, 0, 255}, 1, OutputFormat::Ubb, TemplateFor(OutputFormat::Ubb)});
+}
+
+// A rectangle on the screen, in the widget's coordinates.
+QRect onWidget(QWidget *widget, const QRect &rect)
+{
+    return rect.translated(widget->mapFromGlobal(QPoint(0, 0)));
+}
+
+// The centre of a character, in the viewport's coordinates.
+QPoint centreOf(QAbstractScrollArea *widget, int offset)
+{
+    const QRect rect = reader(widget)->characterRect(offset);
+    return widget->viewport()->mapFromGlobal(rect.center());
+}
+
+void sendMove(QWidget *area, QPoint at)
+{
+    QMouseEvent drag(QEvent::MouseMove, QPointF(at), area->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(area, &drag);
+}
+
+} // namespace
+
+// The code pane on its own, held against a stock QPlainTextEdit holding the same code at
+// the same size and font: rows, scrolling, selections by mouse and keys, the primary
+// selection, and what a screen reader reads.
+class TestCodePane : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_pane = new CodePane;
+        m_pane->resize(335, 190);
+        m_stock = new QPlainTextEdit;
+        m_stock->setReadOnly(true);
+        m_stock->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        m_stock->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m_stock->setFont(m_pane->font());
+        m_stock->resize(m_pane->size());
+        m_pane->show();
+        m_stock->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_pane) && QTest::qWaitForWindowExposed(m_stock));
+        QCOMPARE(m_pane->viewport()->width(), m_stock->viewport()->width());
+    }
+    void cleanup()
+    {
+        delete m_pane;
+        delete m_stock;
+    }
+
+    void rowsAsAStockTextBox_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("words") << QStringLiteral("The quick brown fox jumps over the lazy dog. ").repeated(40);
+        QTest::newRow("long and short words")
+            << QStringLiteral("a bb ccc dddddddddddddddddddddd eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeee ")
+                   .repeated(10);
+        QTest::newRow("CJK") << QStringLiteral("渐变文字彩虹般的颜色从头到尾").repeated(30);
+        QTest::newRow("pairs a font may kern") << QStringLiteral("AVAVAV To Ty Wa Yo LT AWAY ").repeated(30);
+        QTest::newRow("lines") << QStringLiteral("short line\r\nand another one\r\n\r\n").repeated(20);
+        QTest::newRow("UBB code") << ubbCode(QStringLiteral("渐变文字 Gradient text, 彩虹般的颜色 runs from start to end. ").repeated(8));
+        QTest::newRow("html code")
+            << *GenerateCode({QStringLiteral("Gradient 渐变 text\r\n  runs, 彩虹! ").repeated(8), {0, 121, 255}, {255, 0, 255}, 2,
+                              OutputFormat::Html, TemplateFor(OutputFormat::Html)});
+    }
+
+    void rowsAsAStockTextBox()
+    {
+        QFETCH(QString, code);
+        m_pane->setCode(code);
+        m_stock->setPlainText(code);
+        const QStringList rows = readRows(m_stock);
+        QVERIFY(rows.size() > 10);
+        QCOMPARE(readRows(m_pane), rows);
+    }
+
+    // Rows of code end between tags or after a solidus, as a stock text box ends them, never
+    // inside a colour; and they reach the pane's edge.
+    void codeRowsKeepTags()
+    {
+        m_pane->setCode(ubbCode(QStringLiteral("渐变文字 Gradient text, 彩虹般的颜色 runs from start to end. ").repeated(20)));
+        QAccessibleTextInterface *text = reader(m_pane);
+        const int width = m_pane->viewport()->width();
+        int rows = 0, last = -1, filled = 0;
+        for (int offset = 0; offset < text->characterCount(); ++offset) {
+            int start = 0, end = 0;
+            const QString row = text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+            if (std::exchange(last, start) == start)
+                continue;
+            const QChar last = row.back();
+            QVERIFY2(last == u']' || last == u' ' || last == u'/' || last.unicode() >= 0x2E80, qPrintable(row));
+            const QRect lastRect = onWidget(m_pane->viewport(), text->characterRect(end - 1));
+            QVERIFY2(lastRect.right() < width, qPrintable(row));
+            filled += lastRect.right();
+            ++rows;
+        }
+        QVERIFY(rows > 20);
+        QVERIFY2(filled / rows > width * 3 / 4, qPrintable(QString::number(filled / rows))); // the rows reach the edge
+    }
+
+    // Dragging the scroll bar to its bottom shows the last rows filling the pane; to its
+    // top, the first ones.
+    void scrollBarReachesBothEnds_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("UBB code of short lines")
+            << ubbCode(QStringLiteral("渐变文字 Gradient text, 彩虹般的颜色 runs.\r\n").repeated(3000));
+        QTest::newRow("one long line") << ubbCode(QStringLiteral("渐变文字 Gradient text, 彩虹般的颜色 runs. ").repeated(3000));
+        QTest::newRow("code ending in a line break") << QStringLiteral("[color=#0079FF]a[/color]\r\n").repeated(500);
+    }
+
+    void scrollBarReachesBothEnds()
+    {
+        QFETCH(QString, code);
+        m_pane->setCode(code);
+        QScrollBar *bar = m_pane->verticalScrollBar();
+        const auto drag = [&](int to) {
+            QStyleOptionSlider option;
+            option.initFrom(bar);
+            option.orientation = Qt::Vertical;
+            option.subControls = QStyle::SC_All;
+            option.minimum = bar->minimum();
+            option.maximum = bar->maximum();
+            option.sliderPosition = option.sliderValue = bar->value();
+            option.singleStep = bar->singleStep();
+            option.pageStep = bar->pageStep();
+            const QRect handle =
+                bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+            QTest::mousePress(bar, Qt::LeftButton, {}, handle.center());
+            sendMove(bar, QPoint(handle.center().x(), to));
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.center().x(), to));
+        };
+        QWidget *area = m_pane->viewport();
+        QAccessibleTextInterface *text = reader(m_pane);
+        const int count = text->characterCount();
+        drag(bar->height() + 50);
+        // The end of the code: where the caret would stand after it.
+        const QRect end = onWidget(area, text->characterRect(count));
+        const int rowHeight = end.height();
+        QVERIFY2(area->rect().contains(end) && area->height() - end.bottom() <= rowHeight,
+                 qPrintable(QStringLiteral("%1 %2").arg(end.bottom()).arg(area->height())));
+        // The top row is a full row of the pane's rows from the end.
+        const int top = text->offsetAtPoint(area->mapToGlobal(QPoint(1, 1)));
+        int start = 0, stop = 0;
+        text->textAtOffset(top, QAccessible::LineBoundary, &start, &stop);
+        QCOMPARE(start, top);
+        QCOMPARE(onWidget(area, text->characterRect(top)).top(), 0);
+        QVERIFY(uitest::paintsNear(area, QColor(192, 192, 192), 60, QRect(0, 0, area->width(), rowHeight)));
+        QVERIFY(uitest::paintsNear(area, QColor(192, 192, 192), 60,
+                                   QRect(0, end.top() - rowHeight, area->width(), rowHeight)));
+        drag(-50);
+        QCOMPARE(text->offsetAtPoint(area->mapToGlobal(QPoint(1, 1))), 0);
+        QCOMPARE(onWidget(area, text->characterRect(0)).topLeft().y(), 0);
+    }
+
+    // Double click, triple click: the same selection as the stock text box.
+    void clicksSelectAsAStockTextBox_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("clicks");
+        for (const int offset : {3, 10, 15, 17, 30})
+            for (const int clicks : {2, 3})
+                QTest::addRow("%d clicks at %d", clicks, offset) << offset << clicks;
+    }
+
+    void clicksSelectAsAStockTextBox()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, clicks);
+        const QString code = ubbCode(QStringLiteral("渐变 a\r\nbc"));
+        m_pane->setCode(code);
+        m_stock->setPlainText(code);
+        const auto selection = [&](QAbstractScrollArea *widget) {
+            const QPoint at = centreOf(widget, offset);
+            QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, at);
+            if (clicks == 3)
+                QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, at);
+            int start = 0, end = 0;
+            reader(widget)->selection(0, &start, &end);
+            return std::make_pair(start, end);
+        };
+        const auto stock = selection(m_stock);
+        QVERIFY(stock.second > stock.first);
+        QCOMPARE(selection(m_pane), stock);
+    }
+
+    // Keys that move and select: the same caret and selection as the stock text box.
+    void keysAsAStockTextBox_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("Ctrl+Right") << (Qt::ControlModifier | Qt::Key_Right) << 30;
+        QTest::newRow("Ctrl+Shift+Right") << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Right) << 30;
+        QTest::newRow("Shift+Right") << (Qt::ShiftModifier | Qt::Key_Right) << 60;
+        QTest::newRow("Ctrl+Left from the end") << (Qt::ControlModifier | Qt::Key_Left) << 30;
+        QTest::newRow("Shift+Left from the end") << (Qt::ShiftModifier | Qt::Key_Left) << 60;
+        QTest::newRow("Down") << QKeyCombination(Qt::Key_Down) << 12;
+        QTest::newRow("Shift+Down") << (Qt::ShiftModifier | Qt::Key_Down) << 12;
+        QTest::newRow("PageDown") << QKeyCombination(Qt::Key_PageDown) << 3;
+        QTest::newRow("Up from the end") << QKeyCombination(Qt::Key_Up) << 12;
+        QTest::newRow("End") << QKeyCombination(Qt::Key_End) << 1;
+    }
+
+    void keysAsAStockTextBox()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(int, presses);
+        const QString code = ubbCode(QStringLiteral("a👍🏽b\r\n e\u0301")) + QStringLiteral("\r\n\r\n🇨🇳 and a row that wraps at a space ")
+                             + QStringLiteral("x").repeated(60);
+        m_pane->setCode(code);
+        m_stock->setPlainText(code);
+        for (QAbstractScrollArea *widget : {static_cast<QAbstractScrollArea *>(m_pane), static_cast<QAbstractScrollArea *>(m_stock)}) {
+            widget->activateWindow();
+            widget->setFocus();
+            if (key.key() == Qt::Key_Left || key.key() == Qt::Key_Up)
+                QTest::keyClick(widget, Qt::Key_End, Qt::ControlModifier);
+        }
+        QStringList pane, stock;
+        for (int n = 0; n < presses; ++n) {
+            QTest::keyClick(m_pane, key.key(), key.keyboardModifiers());
+            QTest::keyClick(m_stock, key.key(), key.keyboardModifiers());
+            int start = 0, end = 0;
+            reader(m_pane)->selection(0, &start, &end);
+            pane.append(QStringLiteral("%1 %2-%3").arg(reader(m_pane)->cursorPosition()).arg(start).arg(end));
+            reader(m_stock)->selection(0, &start, &end);
+            stock.append(QStringLiteral("%1 %2-%3").arg(reader(m_stock)->cursorPosition()).arg(start).arg(end));
+        }
+        QCOMPARE(pane, stock);
+    }
+
+    // A drag past the pane's edge goes on scrolling while the button is held, and stops
+    // when it is let go.
+    void dragPastTheEdgeScrolls()
+    {
+        m_pane->setCode(ubbCode(QStringLiteral("渐变文字 Gradient text\r\n").repeated(300)));
+        QWidget *area = m_pane->viewport();
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(5, 5));
+        sendMove(area, QPoint(20, area->height() + 30));
+        QTRY_VERIFY(m_pane->topRow() >= 5);
+        QVERIFY(m_pane->caret() > m_pane->model().rowStart(m_pane->topRow()));
+        QCOMPARE(m_pane->anchor(), 0);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(20, area->height() + 30));
+        const qsizetype top = m_pane->topRow();
+        QTest::qWait(300);
+        QCOMPARE(m_pane->topRow(), top);
+        // And upwards.
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(5, 5));
+        sendMove(area, QPoint(20, -30));
+        QTRY_VERIFY(m_pane->topRow() < top - 3);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(20, -30));
+    }
+
+    // The X11 primary selection holds the selection however it was made (the run under
+    // an X server checks it; the offscreen platform has none).
+    void primarySelection_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("mouse drag") << "drag" << "[color=#0079FF]";
+        QTest::newRow("Shift+Right") << "keys" << "[colo";
+        QTest::newRow("Ctrl+A") << "all" << "[color=#0079FF]渐[/color]\r\n[color=#FF00FF]x[/color]";
+        QTest::newRow("Shift+click") << "shift click" << "[color=#0079FF]";
+        QTest::newRow("double click") << "double click" << "color";
+        QTest::newRow("triple click") << "triple click" << "[color=#0079FF]渐[/color]\r\n";
+        QTest::newRow("a click selects nothing") << "click" << "before";
+    }
+
+    void primarySelection()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, selected);
+        QClipboard *clipboard = QApplication::clipboard();
+        if (!clipboard->supportsSelection())
+            QSKIP("no primary selection on this platform");
+        clipboard->setText(QStringLiteral("before"), QClipboard::Selection);
+        m_pane->setCode(QStringLiteral("[color=#0079FF]渐[/color]\r\n[color=#FF00FF]x[/color]"));
+        m_pane->activateWindow();
+        m_pane->setFocus();
+        QWidget *area = m_pane->viewport();
+        const QPoint start = centreOf(m_pane, 0) - QPoint(3, 0), end = centreOf(m_pane, 15) - QPoint(3, 0);
+        if (how == u"drag") {
+            QTest::mousePress(area, Qt::LeftButton, {}, start);
+            sendMove(area, end);
+            QTest::mouseRelease(area, Qt::LeftButton, {}, end);
+        } else if (how == u"keys") {
+            for (int n = 0; n < 5; ++n)
+                QTest::keyClick(m_pane, Qt::Key_Right, Qt::ShiftModifier);
+        } else if (how == u"all") {
+            QTest::keyClick(m_pane, Qt::Key_A, Qt::ControlModifier);
+        } else if (how == u"click") {
+            QTest::mouseClick(area, Qt::LeftButton, {}, end);
+        } else if (how == u"shift click") {
+            QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, end);
+        } else {
+            QTest::mouseDClick(area, Qt::LeftButton, {}, centreOf(m_pane, 3));
+            if (how == u"triple click")
+                QTest::mouseClick(area, Qt::LeftButton, {}, centreOf(m_pane, 3));
+        }
+        QTRY_COMPARE(clipboard->text(QClipboard::Selection), selected);
+    }
+
+    // A screen reader reads the text, offsets and pieces a stock text box gives.
+    void readsAsAStockTextBox_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("UBB code") << ubbCode(QStringLiteral("渐变 ab\r\ncd"));
+        QTest::newRow("every line break") << "one two\r\nthree\rfour\nfive\u2029six. Seven!\r\n";
+        QTest::newRow("clusters") << "a👍🏽b 🇨🇳 e\u0301\r\n";
+        QTest::newRow("empty") << "";
+    }
+
+    void readsAsAStockTextBox()
+    {
+        QFETCH(QString, code);
+        m_pane->setCode(code);
+        m_stock->setPlainText(code);
+        QAccessibleTextInterface *pane = reader(m_pane), *stock = reader(m_stock);
+        QCOMPARE(pane->characterCount(), stock->characterCount());
+        QCOMPARE(pane->text(0, pane->characterCount()), stock->text(0, stock->characterCount()));
+        QCOMPARE(QAccessible::queryAccessibleInterface(m_pane)->text(QAccessible::Value),
+                 QAccessible::queryAccessibleInterface(m_stock)->text(QAccessible::Value));
+        using Read = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int *, int *) const;
+        for (const Read read : {&QAccessibleTextInterface::textAtOffset, &QAccessibleTextInterface::textBeforeOffset,
+                                &QAccessibleTextInterface::textAfterOffset}) {
+            for (const auto type : {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+                                    QAccessible::LineBoundary, QAccessible::ParagraphBoundary}) {
+                for (int offset = 0; offset <= stock->characterCount(); ++offset) {
+                    int paneStart = 0, paneEnd = 0, stockStart = 0, stockEnd = 0;
+                    const QString fromPane = (pane->*read)(offset, type, &paneStart, &paneEnd);
+                    const QString fromStock = (stock->*read)(offset, type, &stockStart, &stockEnd);
+                    const QString place = QStringLiteral("type %1 offset %2: %3-%4 %5 against %6-%7 %8")
+                                              .arg(type)
+                                              .arg(offset)
+                                              .arg(paneStart)
+                                              .arg(paneEnd)
+                                              .arg(fromPane)
+                                              .arg(stockStart)
+                                              .arg(stockEnd)
+                                              .arg(fromStock);
+                    QVERIFY2(fromPane == fromStock && paneStart == stockStart && paneEnd == stockEnd, qPrintable(place));
+                }
+            }
+        }
+        for (QAbstractScrollArea *widget : {static_cast<QAbstractScrollArea *>(m_pane), static_cast<QAbstractScrollArea *>(m_stock)}) {
+            widget->setFocus();
+            QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+        }
+        int paneStart = 0, paneEnd = 0, stockStart = 0, stockEnd = 0;
+        pane->selection(0, &paneStart, &paneEnd);
+        stock->selection(0, &stockStart, &stockEnd);
+        QCOMPARE(std::make_pair(paneStart, paneEnd), std::make_pair(stockStart, stockEnd));
+        QCOMPARE(pane->cursorPosition(), stock->cursorPosition());
+    }
+
+    // Each character's rectangle is where it is painted: on its row, also after a page
+    // down, and the glyph is inside it.
+    void characterRectsWherePainted()
+    {
+        m_pane->setCode(QStringLiteral("WWW W\r\n").repeated(100));
+        QAccessibleTextInterface *text = reader(m_pane);
+        QWidget *area = m_pane->viewport();
+        const auto check = [&](int offset, int row) {
+            const QRect rect = onWidget(area, text->characterRect(offset));
+            QVERIFY2(rect.width() > 2 && rect.top() == row * rect.height(), qPrintable(QString::number(offset)));
+            QVERIFY(uitest::paintsNear(area, QColor(192, 192, 192), 60, rect));
+            QCOMPARE(text->offsetAtPoint(area->mapToGlobal(rect.center() - QPoint(rect.width() / 4, 0))), offset);
+        };
+        check(0, 0);
+        check(4, 0);
+        check(6, 1);
+        check(20, 3);
+        m_pane->setFocus();
+        QTest::keyClick(m_pane, Qt::Key_PageDown);
+        const int top = int(m_pane->topRow());
+        QVERIFY(top > 3);
+        check(6 * top + 2, 0);
+        check(6 * (top + 2), 2);
+        // The gap between two words is painted empty.
+        QVERIFY(!uitest::paintsNear(area, QColor(192, 192, 192), 60,
+                                    onWidget(area, text->characterRect(6 * top + 3)).adjusted(2, 0, -2, 0)));
+    }
+
+private:
+    CodePane *m_pane = nullptr;
+    QPlainTextEdit *m_stock = nullptr;
+};
+
+QTEST_MAIN(TestCodePane)
+#include "tst_codepane.moc"

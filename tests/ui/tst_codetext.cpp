@@ -1,0 +1,282 @@
+#include "ui/widgets/codetext.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+using namespace rainquill;
+
+namespace {
+
+// Advances that are easy to count: 😀 is three units, another character outside the basic
+// plane or a CJK one two, any other one.
+qreal units(char32_t point)
+{
+    return point == U'😀' ? 3 : point >= 0x2E80 ? 2 : 1;
+}
+
+CodeText model(const QString &text, qreal width)
+{
+    CodeText code;
+    code.setAdvance(units);
+    code.setWidth(width);
+    code.setText(text);
+    return code;
+}
+
+QStringList rows(const CodeText &code)
+{
+    QStringList rows;
+    for (qsizetype row = 0; code.hasRow(row); ++row)
+        rows.append(code.text().mid(code.rowStart(row), code.rowEnd(row) - code.rowStart(row)));
+    return rows;
+}
+
+// What a reader is told, found the plain way: every line break one "\n".
+QString readerText(const QString &code)
+{
+    QString text = code;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar &ch : text) {
+        if (ch == u'\r' || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
+            ch = u'\n';
+    }
+    return text;
+}
+
+// A code of tags, words, CJK, emoji, accents and every kind of line break.
+QString randomCode(QRandomGenerator &random, qsizetype pieces)
+{
+    const QString parts[] = {QStringLiteral("[color=#0079FF]"), QStringLiteral("[/color]"), QStringLiteral("渐"),
+                             QStringLiteral("word"), QStringLiteral(" "), QStringLiteral("  "),
+                             QStringLiteral("\r\n"), QStringLiteral("\r"), QStringLiteral("\n"),
+                             QStringLiteral("\u2028"), QStringLiteral("\u2029"), QStringLiteral("😀"),
+                             QStringLiteral("e\u0301"), QStringLiteral("<font color=#FF0000>"),
+                             QStringLiteral("，"), QStringLiteral("x")};
+    QString code;
+    for (qsizetype n = 0; n < pieces; ++n)
+        code += parts[random.bounded(int(std::size(parts)))];
+    return code;
+}
+
+} // namespace
+
+// The code pane's model: rows at a width, lines, the reader's positions and the steps a
+// text box takes, without a widget.
+class TestCodeText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowsBreakAtTheEdge_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("fits") << "abc" << 3.0 << QStringList{"abc"};
+        QTest::newRow("one past the edge") << "abcd" << 3.0 << QStringList{"abc", "d"};
+        QTest::newRow("after the last space that fits") << "aaa bbb ccc" << 6.0 << QStringList{"aaa ", "bbb ", "ccc"};
+        QTest::newRow("spaces hang past the edge") << "ab   cd" << 3.0 << QStringList{"ab   ", "cd"};
+        QTest::newRow("a word longer than the row") << "abcdefghij" << 4.0 << QStringList{"abcd", "efgh", "ij"};
+        QTest::newRow("between tags, never inside a colour")
+            << "[color=#0079FF]渐[/color][color=#0179FF]变[/color]" << 20.0
+            << QStringList{"[color=#0079FF]渐[/", "color]", "[color=#0179FF]变[/", "color]"};
+        QTest::newRow("after a solidus, not before a tag after a letter")
+            << "[color=#0079FF]G[/color] " << 20.0 << QStringList{"[color=#0079FF]G[/", "color] "};
+        QTest::newRow("between CJK characters") << "渐变文字" << 5.0 << QStringList{"渐变", "文字"};
+        QTest::newRow("no row starts with a closing comma") << "渐变，文字" << 4.0 << QStringList{"渐", "变，", "文字"};
+        QTest::newRow("a surrogate pair at a row's end") << "abc😀d" << 6.0 << QStringList{"abc😀", "d"};
+        QTest::newRow("a surrogate pair past a row's end") << "abc😀d" << 5.0 << QStringList{"abc", "😀d"};
+        QTest::newRow("a pair wider than the row") << "😀😀" << 1.0 << QStringList{"😀", "😀"};
+        QTest::newRow("each pair its own advance") << "a😀👍b" << 5.0 << QStringList{"a😀", "👍b"};
+        QTest::newRow("a CJK compatibility ideograph") << "ab\uF900cd" << 5.0 << QStringList{"ab\uF900", "cd"};
+        QTest::newRow("an accent stays with its letter") << "abce\u0301f" << 4.0 << QStringList{"abce\u0301", "f"};
+        QTest::newRow("an accent takes no room") << "abe\u0301f" << 4.0 << QStringList{"abe\u0301f"};
+        QTest::newRow("CR LF") << "ab\r\ncd" << 10.0 << QStringList{"ab", "cd"};
+        QTest::newRow("CR") << "ab\rcd" << 10.0 << QStringList{"ab", "cd"};
+        QTest::newRow("LF") << "ab\ncd" << 10.0 << QStringList{"ab", "cd"};
+        QTest::newRow("U+2028") << "ab\u2028cd" << 10.0 << QStringList{"ab", "cd"};
+        QTest::newRow("U+2029") << "ab\u2029cd" << 10.0 << QStringList{"ab", "cd"};
+        QTest::newRow("LF CR is two breaks") << "ab\n\rcd" << 10.0 << QStringList{"ab", "", "cd"};
+        QTest::newRow("a break at the end") << "ab\r\n" << 10.0 << QStringList{"ab", ""};
+        QTest::newRow("a break just at the edge") << "abc\r\nd" << 3.0 << QStringList{"abc", "d"};
+        QTest::newRow("empty") << "" << 10.0 << QStringList{""};
+    }
+
+    void rowsBreakAtTheEdge()
+    {
+        QFETCH(QString, text);
+        QFETCH(qreal, width);
+        QFETCH(QStringList, rows);
+        const CodeText code = model(text, width);
+        QCOMPARE(::rows(code), rows);
+        QCOMPARE(code.rowCount(), rows.size());
+        QCOMPARE(code.estimatedRowCount(), rows.size());
+    }
+
+    // A line of millions of characters: its rows at their places, the scroll bar's estimate
+    // right before the rows are all found, and the row of an offset near the end.
+    void longLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<qsizetype>("rowLength");
+        QTest::newRow("letters") << QString(3'000'000, u'a') << 100.0 << qsizetype(100);
+        QTest::newRow("words") << QStringLiteral("abcdefghi ").repeated(300'000) << 105.0 << qsizetype(100);
+        QTest::newRow("CJK") << QStringLiteral("渐变").repeated(1'500'000) << 101.0 << qsizetype(50);
+    }
+
+    void longLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(qreal, width);
+        QFETCH(qsizetype, rowLength);
+        const CodeText code = model(text, width);
+        const qsizetype rows = text.size() / rowLength;
+        QCOMPARE(code.rowOf(12'345), 12'345 / rowLength);
+        QCOMPARE(code.estimatedRowCount(), rows);
+        QCOMPARE(code.rowOf(text.size() - 1), rows - 1);
+        QCOMPARE(code.rowCount(), rows);
+        for (const qsizetype row : {qsizetype(0), qsizetype(1), rows / 2, rows - 1}) {
+            QCOMPARE(code.rowStart(row), row * rowLength);
+            QCOMPARE(code.rowEnd(row), (row + 1) * rowLength);
+        }
+    }
+
+    // Rows found a few at a time, in any order of asking, are the rows found at once; and
+    // no row but one of a single character passes the width.
+    void rowsFoundInAnyOrder_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 12; ++seed)
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+
+    void rowsFoundInAnyOrder()
+    {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        const QString text = randomCode(random, 3000);
+        const qreal width = 3 + random.bounded(60);
+        const CodeText whole = model(text, width);
+        const CodeText asked = model(text, width);
+        for (int n = 0; n < 50; ++n) {
+            if (n % 2)
+                asked.rowOf(random.bounded(int(text.size()) + 1));
+            else
+                asked.hasRow(random.bounded(int(text.size())));
+        }
+        QCOMPARE(rows(asked), rows(whole));
+        for (qsizetype row = 0; whole.hasRow(row); ++row) {
+            qreal x = 0;
+            qsizetype end = whole.rowEnd(row);
+            while (end > whole.rowStart(row) + 1 && text[end - 1] == u' ')
+                --end; // hanging
+            for (qsizetype i = whole.rowStart(row); i < end; ++i)
+                x += text[i].isLowSurrogate() || text[i].isMark() ? 0
+                                                                  : units(text[i].isHighSurrogate() ? U'😀' : text[i].unicode());
+            QVERIFY2(x <= width || end - whole.rowStart(row) <= 2, qPrintable(QString::number(width) + u' ' + QString::fromLatin1(text.mid(whole.rowStart(row), end - whole.rowStart(row)).toUtf8().toPercentEncoding())));
+        }
+    }
+
+    void lines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qsizetype>>("starts");
+        QTest::addColumn<QList<qsizetype>>("ends");
+        QTest::newRow("every break") << "a\r\nb\rc\nd\u2028e\u2029f" << QList<qsizetype>{0, 3, 5, 7, 9, 11}
+                                     << QList<qsizetype>{1, 4, 6, 8, 10, 12};
+        QTest::newRow("breaks only") << "\r\n\r\n" << QList<qsizetype>{0, 2, 4} << QList<qsizetype>{0, 2, 4};
+        QTest::newRow("none") << "abc" << QList<qsizetype>{0} << QList<qsizetype>{3};
+    }
+
+    void lines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QList<qsizetype>, starts);
+        QFETCH(QList<qsizetype>, ends);
+        const CodeText code = model(text, 100);
+        QCOMPARE(code.lineCount(), starts.size());
+        for (qsizetype line = 0; line < starts.size(); ++line) {
+            QCOMPARE(code.lineStart(line), starts[line]);
+            QCOMPARE(code.lineEnd(line), ends[line]);
+            QCOMPARE(code.lineNext(line), line + 1 < starts.size() ? starts[line + 1] : text.size());
+            QCOMPARE(code.lineOf(ends[line]), line);
+        }
+    }
+
+    // The reader's text and positions against a plain recount.
+    void readerPositions_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 12; ++seed)
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+
+    void readerPositions()
+    {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        const QString text = randomCode(random, 400);
+        const QString expected = readerText(text);
+        const CodeText code = model(text, 30);
+        QCOMPARE(code.readerLength(), expected.size());
+        QCOMPARE(code.readerText(0, expected.size()), expected);
+        qsizetype reader = 0;
+        for (qsizetype offset = 0; offset <= text.size(); ++offset) {
+            if (offset > 0 && text[offset - 1] == u'\r' && offset < text.size() && text[offset] == u'\n')
+                continue; // inside a CR LF
+            QCOMPARE(code.toReader(offset), reader);
+            QCOMPARE(code.fromReader(reader), offset);
+            ++reader;
+        }
+        for (int n = 0; n < 50; ++n) {
+            const int from = random.bounded(int(expected.size()) + 1);
+            const int to = from + random.bounded(int(expected.size()) - from + 1);
+            QCOMPARE(code.readerText(from, to), expected.mid(from, to - from));
+        }
+    }
+
+    // Characters and words at every place, as a stock text box holding the code takes them.
+    void stepsAsATextBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UBB code")
+            << "[color=#0079FF]渐[/color][color=#0179FF] [/color]\r\n[color=#0279FF]a b[/color]\r\n\r\nxyz";
+        QTest::newRow("html code") << "<font color=#FF0000>Go</font>&nbsp;<br>\r\n<font color=#00FF00>!</font>";
+        QTest::newRow("clusters") << "a😀b👍🏽c\u200dd e\u0301 🇨🇳\r\n\rx\ny";
+        QTest::newRow("a line longer than the stretch looked at")
+            << QStringLiteral("[color=#0079FF]word[/color] ").repeated(300);
+    }
+
+    void stepsAsATextBox()
+    {
+        QFETCH(QString, text);
+        const CodeText code = model(text, 25);
+        QTextDocument stock;
+        stock.setPlainText(text);
+        const auto stockMove = [&](qsizetype offset, QTextCursor::MoveOperation operation) {
+            QTextCursor cursor(&stock);
+            cursor.setPosition(int(code.toReader(offset)));
+            cursor.movePosition(operation);
+            return code.fromReader(cursor.position());
+        };
+        for (qsizetype offset = 0; offset <= text.size(); offset = code.nextCharacter(offset)) {
+            QCOMPARE(code.nextCharacter(offset), stockMove(offset, QTextCursor::NextCharacter));
+            QCOMPARE(code.previousCharacter(offset), stockMove(offset, QTextCursor::PreviousCharacter));
+            QCOMPARE(code.nextWord(offset), stockMove(offset, QTextCursor::NextWord));
+            QCOMPARE(code.previousWord(offset), stockMove(offset, QTextCursor::PreviousWord));
+            QTextCursor word(&stock);
+            word.setPosition(int(code.toReader(offset)));
+            word.select(QTextCursor::WordUnderCursor);
+            QCOMPARE(code.wordAt(offset),
+                     std::make_pair(code.fromReader(word.anchor()), code.fromReader(word.position())));
+            if (offset == text.size())
+                break;
+        }
+    }
+};
+
+QTEST_MAIN(TestCodeText)
+#include "tst_codetext.moc"
