@@ -1,5 +1,6 @@
 #include "ui/frmmain.h"
 
+#include "engine/conversion.h"
 #include "engine/markup.h"
 #include "engine/numbers.h"
 #include "engine/preview.h"
@@ -39,31 +40,15 @@
 #include <QTextDocument>
 #include <QWindow>
 
-#include <cstdlib>
+#include <variant>
 
 namespace rainquill {
 
 namespace {
 
-
-// What a conversion holds at its peak, in bytes: per unit of code (the code, held once by
-// the code pane and the clipboard), and per character of text (the preview's document);
+// What the preview's document holds at its peak, in bytes per character of the text;
 // measured with room to spare.
-constexpr qint64 ConversionMemory = 4;
 constexpr qint64 PreviewMemory = 32;
-
-// Whether the program can still be given this much memory. Qt's text layout does not
-// survive a failed allocation, so the conversion asks before it builds anything; the
-// block is taken and given back untouched, which costs no memory.
-bool memoryAvailable(qint64 bytes)
-{
-    void *block = std::malloc(size_t(bytes));
-    // An allocation the compiler can see is unused may be left out altogether: this one
-    // must really be asked for.
-    asm volatile("" : : "r"(block) : "memory");
-    std::free(block);
-    return block != nullptr;
-}
 
 } // namespace
 
@@ -75,7 +60,7 @@ QString frmMain::InputCaption(qsizetype count)
 
 void frmMain::Form_Load()
 {
-    LastSwatchButton = 1;
+    LastSwatchButton = SwatchButton::Left;
     OptView_Click();
     SetViewLayout();
     Combo1->setCurrentIndex(0);
@@ -108,26 +93,21 @@ void frmMain::refuse(Refusal refusal)
     MessageBox::show(this, words.prompt, words.title, MessageBox::Icon::Critical);
 }
 
-// The conversion, step by step: check what it is asked, make sure there is room for the
-// result, build the code and the preview, show them. Everything is built before anything
-// is shown, so a refusal at any step leaves the panes and the clipboard as they were.
+// The conversion, step by step: the engine checks the request and builds its code, the
+// window builds the preview and shows both. Everything is built before anything is shown,
+// so a refusal at any step leaves the panes and the clipboard as they were.
 void frmMain::CmdGo_Click()
 {
     // The preview gives the pane back the same characters, so the code is written from
     // the text read here.
     const QString text = RTInput->text();
     const CodeRequest request = conversionRequest(text);
-    if (const std::optional<Refusal> refusal = CheckRequest(request))
-        return refuse(*refusal);
-    const Characters characters(text); // found once for the code and the preview
-    const qint64 codeLength = CodeLengthBound(request, characters);
-    if (const std::optional<Refusal> refusal = roomFor(request, codeLength))
-        return refuse(*refusal);
     try {
-        const std::optional<QString> code = GenerateCode(request, characters, codeLength);
-        if (!code)
-            return refuse(Refusal::CodeTooLong);
-        showConversion(request, *code, PreviewColors(request.stepValue, characters));
+        const std::variant<Refusal, Conversion> outcome = Convert(request, PreviewMemory * text.size());
+        if (const Refusal *refusal = std::get_if<Refusal>(&outcome))
+            return refuse(*refusal);
+        const Conversion &conversion = std::get<Conversion>(outcome);
+        showConversion(request, conversion.code, PreviewColors(request.stepValue, conversion.characters));
     } catch (const std::bad_alloc &) {
         refuse(Refusal::OutOfMemory);
     }
@@ -141,15 +121,6 @@ CodeRequest frmMain::conversionRequest(const QString &text) const
             stepValue(),
             OutputFormat(Combo1->currentIndex()),
             {TxtStyle[0]->text(), TxtStyle[1]->text(), TxtStyle[2]->text()}};
-}
-
-std::optional<Refusal> frmMain::roomFor(const CodeRequest &request, qint64 codeLength)
-{
-    if (codeLength > MaxCodeLength)
-        return Refusal::CodeTooLong;
-    if (!memoryAvailable(ConversionMemory * codeLength + PreviewMemory * request.text.size()))
-        return Refusal::OutOfMemory;
-    return std::nullopt;
 }
 
 void frmMain::showConversion(const CodeRequest &request, const QString &code, std::unique_ptr<QTextDocument> preview)
@@ -212,12 +183,14 @@ void frmMain::stepArrowReleased(std::array<StepArrow *, 2> &arrow)
 
 void frmMain::PicColorBox_MouseDown(int, Qt::MouseButton button)
 {
-    LastSwatchButton = button == Qt::LeftButton ? 1 : button == Qt::RightButton ? 2 : 0;
+    LastSwatchButton = button == Qt::LeftButton    ? SwatchButton::Left
+                       : button == Qt::RightButton ? SwatchButton::Right
+                                                   : SwatchButton::Other;
 }
 
 void frmMain::PicColorBox_Click(int index)
 {
-    if (LastSwatchButton == 2 && index >= 10 && MenuCustom->isChecked()) {
+    if (LastSwatchButton == SwatchButton::Right && index >= 10 && MenuCustom->isChecked()) {
         auto *editor = new frmCustomColor(index - 9, m_schemes);
         connect(editor, &frmCustomColor::saved, this, &frmMain::MenuCustom_Click);
         connect(editor, &frmCustomColor::closed, this, &frmMain::childClosed);
@@ -226,7 +199,7 @@ void frmMain::PicColorBox_Click(int index)
         openChild(editor, Frame3[1]);
         return;
     }
-    if (LastSwatchButton == 1) {
+    if (LastSwatchButton == SwatchButton::Left) {
         if (index < 10)
             m_keyStrip->setStrip(BuiltInSchemes[size_t(index)]);
         else
@@ -244,7 +217,7 @@ void frmMain::MenuDefault_Click()
 
 void frmMain::MenuCustom_Click()
 {
-    LastSwatchButton = 1;
+    LastSwatchButton = SwatchButton::Left;
     MenuDefault->setChecked(false);
     MenuCustom->setChecked(true);
     Frame3[0]->hide();
@@ -278,19 +251,19 @@ void frmMain::RTInput_Change()
 
 void frmMain::OptView_Click()
 {
-    ViewMode = 1;
+    ViewMode = ViewModes::Preview;
     SetViewLayout();
 }
 
 void frmMain::OptAll_Click()
 {
-    ViewMode = 2;
+    ViewMode = ViewModes::Mixed;
     SetViewLayout();
 }
 
 void frmMain::OptCode_Click()
 {
-    ViewMode = 3;
+    ViewMode = ViewModes::Code;
     SetViewLayout();
 }
 
@@ -304,13 +277,13 @@ void frmMain::SetViewLayout()
         widget->resize(widget->width(), fromTwips(heightTwips));
     };
     switch (ViewMode) {
-    case 1:
+    case ViewModes::Preview:
         Frame1->show();
         setTopAndHeight(Frame1, FrmMainLayout::Frame1.top, TallFrameHeight);
         setHeight(RTInput, FrmMainLayout::Frame1.top + TallFrameHeight - InputPaneMargin);
         Frame2->hide();
         break;
-    case 2:
+    case ViewModes::Mixed:
         Frame1->show();
         setTopAndHeight(Frame1, FrmMainLayout::Frame1.top, ShortFrameHeight);
         setHeight(RTInput, InputPaneMixedHeight);
@@ -318,7 +291,7 @@ void frmMain::SetViewLayout()
         setTopAndHeight(Frame2, LowerFrameTop, ShortFrameHeight);
         setHeight(TxtCode, CodePaneMixedHeight);
         break;
-    case 3:
+    case ViewModes::Code:
         Frame1->hide();
         Frame2->show();
         setTopAndHeight(Frame2, FrmMainLayout::Frame1.top, TallFrameHeight);

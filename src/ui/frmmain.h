@@ -33,6 +33,13 @@ class SwatchFrame;
 
 // The main window: the panes, the key-colour strip, the scheme swatches, the step row,
 // the format row and the conversion.
+// What the window shows: the input pane alone, both panes, or the code pane alone.
+enum class ViewModes { Preview = 1, Mixed = 2, Code = 3 };
+
+// The mouse button that went down on a swatch last: the left one applies it, the right
+// one opens the editor on a custom swatch, any other does nothing.
+enum class SwatchButton { Other = 0, Left = 1, Right = 2 };
+
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -64,12 +71,11 @@ private:
     void buildViewButtons(QWidget *client);
     void buildMenus();
     void nameForScreenReaders();
-    void setTabOrder();
+    void walkInReadingOrder();
     void Form_Load();
 
     void CmdGo_Click();
     CodeRequest conversionRequest(const QString &text) const;
-    static std::optional<Refusal> roomFor(const CodeRequest &request, qint64 codeLength);
     void showConversion(const CodeRequest &request, const QString &code, std::unique_ptr<QTextDocument> preview);
     void refuse(Refusal refusal);
     std::unique_ptr<QTextDocument> PreviewColors(double stepValue, const Characters &characters) const;
@@ -102,8 +108,8 @@ private:
     // color.dat and the ten custom schemes, from the first time they are shown on; the
     // editor is handed it.
     CustomSchemeFile m_schemes;
-    int ViewMode = 1;
-    quint8 LastSwatchButton = 1;
+    ViewModes ViewMode = ViewModes::Preview;
+    SwatchButton LastSwatchButton = SwatchButton::Left;
 
     // Controls, named as the window's design names them.
     CaptionFrame *Frame1 = nullptr;
