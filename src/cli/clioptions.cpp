@@ -1,5 +1,7 @@
 #include "cli/clioptions.h"
 
+#include "engine/colortext.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <limits>
@@ -16,17 +18,6 @@ std::optional<OutputFormat> parseFormat(const QString &name)
     if (index < 0)
         return std::nullopt;
     return OutputFormat(index);
-}
-
-std::optional<Rgb> parseColor(const QString &text)
-{
-    // Anchored at the very end: "$" alone would let a final line feed through.
-    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(u"#?([0-9A-Fa-f]{6})"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const uint value = match.capturedView(1).toUInt(nullptr, 16);
-    return Rgb{int(value >> 16), int((value >> 8) & 0xff), int(value & 0xff)};
 }
 
 std::optional<qint64> parseWhole(const QString &text, qint64 lowest, qint64 highest)
@@ -73,7 +64,7 @@ std::optional<UsageError> readColors(const QCommandLineParser &parser, const Kno
     for (const auto &[option, target] : {std::pair{&known.from, &options.from}, {&known.to, &options.to}}) {
         if (!parser.isSet(*option))
             continue;
-        *target = parseColor(parser.value(*option));
+        *target = RgbFromHexText(parser.value(*option));
         if (!*target)
             return UsageError{QStringLiteral("--%1 的颜色“%2”无效（请写成 #RRGGBB 或 RRGGBB）")
                                   .arg(option->names().last(), parser.value(*option))};

@@ -48,8 +48,8 @@ QPixmap logo()
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, 0, 72, 72);
-    gradient.setColorAt(0, QColor(0, 121, 255));
-    gradient.setColorAt(1, QColor(255, 0, 255));
+    gradient.setColorAt(0, DesignColor::LogoStart);
+    gradient.setColorAt(1, DesignColor::LogoEnd);
     QPainterPath drop;
     drop.moveTo(36, 4);
     drop.cubicTo(52, 26, 62, 38, 62, 48);
@@ -57,9 +57,9 @@ QPixmap logo()
     drop.cubicTo(22, 70, 10, 62, 10, 48);
     drop.cubicTo(10, 38, 20, 26, 36, 4);
     painter.fillPath(drop, gradient);
-    painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(DesignColor::White, 3, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(24, 60), QPointF(48, 30));
-    painter.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(DesignColor::White, 1.5, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(48, 30), QPointF(44, 40));
     painter.drawLine(QPointF(48, 30), QPointF(38, 34));
     return picture;
@@ -106,8 +106,8 @@ QLabel *aboutLabel(QWidget *parent)
     aboutFont.setPointSizeF(8.5);
     label->setFont(aboutFont);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetBackgroundColor(label, Qt::white);
-    SetTextColor(label, QColor(0, 0, 128));
+    SetBackgroundColor(label, DesignColor::White);
+    SetTextColor(label, DesignColor::Navy);
     return label;
 }
 

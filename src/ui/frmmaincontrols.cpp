@@ -96,7 +96,7 @@ void frmMain::buildControls()
     connect(RTInput, &InputPane::changed, this, &frmMain::RTInput_Change);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     nameForScreenReaders();
-    setTabOrder();
+    walkInReadingOrder();
 }
 
 void frmMain::buildViewButtons(QWidget *client)
@@ -136,21 +136,21 @@ void frmMain::nameForScreenReaders()
         arrow->setAccessibleName(QStringLiteral("步长减一"));
 }
 
-void frmMain::setTabOrder()
+void frmMain::walkInReadingOrder()
 {
     // Tab walks the window in reading order, frame by frame: the background swatches, the
     // input and the code, the scheme swatches, the strip and its commands, the step, then
     // the row of views and formats.
-    const auto button = [this](const char *name) { return findChild<QPushButton *>(QLatin1String(name)); };
+    const std::array<QPushButton *, 4> &strip = m_keyStrip->buttons();
     QWidget *order[] = {Frame5,
                         RTInput,
                         TxtCode,
                         Frame3[0],
                         Frame3[1],
-                        button("CmdLeft"),
-                        button("CmdRight"),
-                        button("CmdRnd"),
-                        button("CmdContrary"),
+                        strip[0],
+                        strip[1],
+                        strip[2],
+                        strip[3],
                         CmdGo,
                         CmdBack,
                         CmdClear,
@@ -165,7 +165,7 @@ void frmMain::setTabOrder()
                         TxtStyle[1],
                         TxtStyle[2]};
     for (size_t n = 1; n < std::size(order); ++n)
-        QWidget::setTabOrder(order[n - 1], order[n]);
+        setTabOrder(order[n - 1], order[n]);
 }
 
 void frmMain::buildFrame4(QWidget *client)
@@ -191,7 +191,7 @@ void frmMain::buildFrame4(QWidget *client)
     ChkAuto->setObjectName(QStringLiteral("ChkAuto"));
     ChkAuto->setGeometry(FrmMainLayout::ChkAuto.toPixels());
     ChkAuto->setChecked(true);
-    SetTextColor(ChkAuto, QColor(192, 64, 0));
+    SetTextColor(ChkAuto, DesignColor::AutoCopyText);
 
     buildStepRow();
 }
@@ -203,8 +203,8 @@ void frmMain::buildStepRow()
     TxtStep->setObjectName(QStringLiteral("TxtStep"));
     TxtStep->setGeometry(FrmMainLayout::TxtStep.toPixels());
     QPalette stepColors = TxtStep->palette();
-    stepColors.setColor(QPalette::Base, Qt::white);
-    stepColors.setColor(QPalette::Text, Qt::black);
+    stepColors.setColor(QPalette::Base, DesignColor::White);
+    stepColors.setColor(QPalette::Text, DesignColor::Black);
     TxtStep->setPalette(stepColors);
     connect(TxtStep, &QLineEdit::textChanged, this, &frmMain::TxtStep_Change);
     TxtStep->installEventFilter(this);

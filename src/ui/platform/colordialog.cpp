@@ -21,7 +21,7 @@ std::optional<KeyColor> ColorDialog::pick(QWidget *parent)
         return answer;
     }
     // Never preset from the strip or a swatch.
-    const QColor color = QColorDialog::getColor(Qt::white, parent);
+    const QColor color = QColorDialog::getColor(DesignColor::White, parent);
     if (!color.isValid())
         return std::nullopt;
     return RGBToColor(toRgb(color));

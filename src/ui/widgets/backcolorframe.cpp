@@ -1,5 +1,6 @@
 #include "ui/widgets/backcolorframe.h"
 
+#include "engine/colortext.h"
 #include "ui/widgetcolors.h"
 #include "ui/widgets/clicklabel.h"
 #include "ui/widgets/swatchkeys.h"
@@ -48,14 +49,14 @@ BackColorFrame::BackColorFrame(const TwipsRect &place, QWidget *parent) : Captio
             label->setGeometry(Custom.toPixels());
             m_colors[CustomElement] = 0xFFFFFF;
             setBackground(label, m_colors[CustomElement]);
-            SetTextColor(label, QColor(0, 0, 255));
+            SetTextColor(label, DesignColor::Blue);
             continue;
         }
         label->setFrameShape(QFrame::Box);
         label->setGeometry(TwipsRect{ColumnLefts[index % 2], RowTops[index / 2], SwatchSize, SwatchSize}.toPixels());
-        const quint32 hex = Colors[size_t(index)];
-        label->setAccessibleName(QStringLiteral("背景颜色 #%1").arg(hex, 6, 16, QLatin1Char('0')).toUpper());
-        m_colors[size_t(index)] = RGBToColor({int(hex >> 16), int((hex >> 8) & 0xFF), int(hex & 0xFF)});
+        const Rgb color = RgbFromValue(Colors[size_t(index)]);
+        label->setAccessibleName(QStringLiteral("背景颜色 ") + HexText(color));
+        m_colors[size_t(index)] = RGBToColor(color);
         setBackground(label, m_colors[size_t(index)]);
     }
     // The 2 x 16 grid, then "自定义" in a row of its own below it.

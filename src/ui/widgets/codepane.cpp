@@ -1,5 +1,6 @@
 #include "ui/widgets/codepane.h"
 
+#include "ui/widgetcolors.h"
 #include "ui/widgets/codepaneaccessible.h"
 
 #include <QAccessible>
@@ -33,8 +34,8 @@ CodePane::CodePane(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Base, Qt::black);
-    p.setColor(QPalette::Text, QColor(192, 192, 192));
+    p.setColor(QPalette::Base, DesignColor::Black);
+    p.setColor(QPalette::Text, DesignColor::CodeText);
     setPalette(p);
     // A row is as wide as its characters' advances: no kerning between them.
     QFont f = font();

@@ -1,5 +1,6 @@
 #include "ui/widgets/gradientbox.h"
 
+#include "engine/colortext.h"
 #include "ui/widgetcolors.h"
 
 #include <QMouseEvent>
@@ -12,13 +13,17 @@ GradientBox::GradientBox(QWidget *parent) : QWidget(parent)
     setCursor(Qt::PointingHandCursor);
 }
 
+void GradientBox::setStrip(const ColorStrip &strip)
+{
+    m_strip = strip;
+    // What a screen reader says of the box: its two colours.
+    setAccessibleDescription(QStringLiteral("从 %1 到 %2").arg(HexText(strip.start()), HexText(strip.end())));
+    update();
+}
+
 void DrawGradient(const ColorStrip &strip, GradientBox *box)
 {
-    box->m_strip = strip;
-    const auto hex = [](Rgb c) { return QStringLiteral("#%1").arg(c.red << 16 | c.green << 8 | c.blue, 6, 16, QLatin1Char('0')).toUpper(); };
-    // What a screen reader says of the box: its two colours.
-    box->setAccessibleDescription(QStringLiteral("从 %1 到 %2").arg(hex(strip.start()), hex(strip.end())));
-    box->update();
+    box->setStrip(strip);
 }
 
 void GradientBox::paintEvent(QPaintEvent *)

@@ -17,6 +17,8 @@ public:
     explicit GradientBox(QWidget *parent = nullptr);
 
     const std::optional<ColorStrip> &strip() const { return m_strip; }
+    // Shows the pair, column 0 in the start colour and column 255 in the end colour.
+    void setStrip(const ColorStrip &strip);
 
 signals:
     void pressed(Qt::MouseButton button);
@@ -29,13 +31,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    friend void DrawGradient(const ColorStrip &strip, GradientBox *box);
-
     std::optional<ColorStrip> m_strip;
 };
 
-// Draws the pair into the box, column 0 in the start colour and column 255 in the end
-// colour.
+// Draws the pair into the box.
 void DrawGradient(const ColorStrip &strip, GradientBox *box);
 
 } // namespace rainquill

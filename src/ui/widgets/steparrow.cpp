@@ -1,5 +1,7 @@
 #include "ui/widgets/steparrow.h"
 
+#include "ui/widgetcolors.h"
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -15,8 +17,8 @@ void StepArrow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect r = rect().adjusted(0, 0, -1, -1);
-    painter.fillRect(rect(), m_pressedLook ? QColor(200, 200, 225) : QColor(240, 240, 255));
-    painter.setPen(m_pressedLook ? QColor(90, 90, 120) : QColor(160, 160, 190));
+    painter.fillRect(rect(), m_pressedLook ? DesignColor::ArrowPressedFace : DesignColor::ArrowFace);
+    painter.setPen(m_pressedLook ? DesignColor::ArrowPressedEdge : DesignColor::ArrowEdge);
     painter.drawRect(r);
 
     const int cx = r.center().x() + (m_pressedLook ? 1 : 0);
@@ -27,7 +29,7 @@ void StepArrow::paintEvent(QPaintEvent *)
                           QPoint(cx, cy + sign * half / 2 + sign)});
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 160));
+    painter.setBrush(DesignColor::ArrowMark);
     painter.drawPolygon(arrow);
 }
 

@@ -47,7 +47,7 @@ SwatchFrame::SwatchFrame(int index, int first, const QString &caption, const Twi
         label->setGeometry(TwipsRect{SwatchLabelLefts[column], top + (SwatchHeight - SwatchLabelSize) / 2,
                                      SwatchLabelSize, SwatchLabelSize}
                                .toPixels());
-        SetTextColor(label, Qt::black);
+        SetTextColor(label, DesignColor::Black);
     }
     // Two columns of five.
     QList<QPoint> places;

@@ -1,5 +1,6 @@
 #include "ui/widgets/swatchkeys.h"
 
+#include "ui/widgetcolors.h"
 #include "ui/widgets/captionframe.h"
 
 #include <QAccessible>
@@ -39,8 +40,8 @@ protected:
             painter.fillRect(QRect(outer.right() - MarkTone + 1, outer.top(), MarkTone, outer.height()),
                              color);
         };
-        ring(rect(), Qt::white);
-        ring(rect().adjusted(MarkTone, MarkTone, -MarkTone, -MarkTone), Qt::black);
+        ring(rect(), DesignColor::White);
+        ring(rect().adjusted(MarkTone, MarkTone, -MarkTone, -MarkTone), DesignColor::Black);
     }
 };
 
