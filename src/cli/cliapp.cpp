@@ -1,14 +1,8 @@
 #include "cli/cliapp.h"
 
 #include "cli/clioptions.h"
-#include "engine/markup.h"
-#include "engine/numbers.h"
-#include "engine/preview.h"
-#include "engine/refusals.h"
-#include "engine/stepbox.h"
-#include "engine/textgroups.h"
-#include "schemes/builtinschemes.h"
-#include "schemes/customschemefile.h"
+#include "engine/engine.h"
+#include "schemes/schemes.h"
 #include "version.h"
 
 #include <QFile>
@@ -20,7 +14,13 @@ namespace rainquill::cli {
 
 namespace {
 
-enum Exit { Success = 0, Refused = 1, BadInput = 2, WriteFailed = 3 };
+// The converter's exit statuses, as --help and the manual list them.
+enum class Exit { Success = 0, Refused = 1, BadInput = 2, WriteFailed = 3 };
+
+int status(Exit exit)
+{
+    return int(exit);
+}
 
 // Failures carry the exit status and the message for standard error.
 struct Failure
@@ -86,16 +86,16 @@ QString writeFailure(int error)
 }
 
 // Writes to standard output; a failure is told on standard error.
-int writeOut(const QByteArray &bytes)
+Exit writeOut(const QByteArray &bytes)
 {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
         && std::fflush(stdout) == 0)
-        return Success;
+        return Exit::Success;
     // A reader that has quit ends the converter quietly: by SIGPIPE, as a filter ends,
     // or here where SIGPIPE is ignored.
     if (errno != EPIPE)
         printError(writeFailure(errno));
-    return WriteFailed;
+    return Exit::WriteFailed;
 }
 
 // The offset of the first byte that is not part of well-formed UTF-8, or -1.
@@ -191,7 +191,7 @@ std::variant<Input, Failure> readInput(const QString &file)
     const bool opened = standardInput ? input.open(stdin, QIODevice::ReadOnly)
                                       : (input.setFileName(file), input.open(QIODevice::ReadOnly));
     if (!opened)
-        return Failure{BadInput, QStringLiteral("无法读取%1：%2").arg(name, openFailure(file))};
+        return Failure{Exit::BadInput, QStringLiteral("无法读取%1：%2").arg(name, openFailure(file))};
     const qint64 most = MaxTextBytes + 3 + 1; // a byte-order mark, and one byte to tell
     QByteArray bytes;
     while (bytes.size() < most) {
@@ -201,14 +201,14 @@ std::variant<Input, Failure> readInput(const QString &file)
         bytes += chunk;
     }
     if (input.error() != QFileDevice::NoError)
-        return Failure{BadInput, QStringLiteral("无法读取%1：读取时出错").arg(name)};
+        return Failure{Exit::BadInput, QStringLiteral("无法读取%1：读取时出错").arg(name)};
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     if (bytes.size() > MaxTextBytes)
         return Input{{}, true};
     const qsizetype bad = invalidUtf8Offset(bytes);
     if (bad >= 0)
-        return Failure{BadInput, QStringLiteral("%1不是有效的 UTF-8（第 %2 个字节）").arg(name).arg(bad + 1)};
+        return Failure{Exit::BadInput, QStringLiteral("%1不是有效的 UTF-8（第 %2 个字节）").arg(name).arg(bad + 1)};
     return Input{withPaneLineBreaks(QString::fromUtf8(bytes))};
 }
 
@@ -227,12 +227,12 @@ std::variant<ColorScheme, Failure> schemeFor(const Options &options)
         return BuiltInSchemes[size_t(options.scheme - 1)];
     auto read = ReadSchemeLines(SchemeFileName);
     if (const auto *error = std::get_if<SchemeFileError>(&read))
-        return Failure{BadInput, schemeFileMessage(*error)};
+        return Failure{Exit::BadInput, schemeFileMessage(*error)};
     QList<QByteArray> lines = std::get<QList<QByteArray>>(std::move(read));
     RepairSchemeLines(lines);
     const auto scheme = ConvertScheme(lines, *options.custom);
     if (const auto *error = std::get_if<SchemeFileError>(&scheme))
-        return Failure{BadInput, schemeFileMessage(*error)};
+        return Failure{Exit::BadInput, schemeFileMessage(*error)};
     CustomSchemeTable all{};
     if (const auto error = ConvertSchemeLines(lines, all))
         printError(schemeFileMessage(*error));
@@ -262,7 +262,7 @@ std::optional<Failure> fitStep(CodeRequest &request, qint64 limit)
         if (CodeCharacterCount(request) <= limit)
             return std::nullopt;
     }
-    return Failure{Refused, QStringLiteral("没有一个 1-100 的步长能让代码不超过 %1 个字符").arg(limit)};
+    return Failure{Exit::Refused, QStringLiteral("没有一个 1-100 的步长能让代码不超过 %1 个字符").arg(limit)};
 }
 
 QByteArray ansiPreview(const CodeRequest &request)
@@ -280,7 +280,7 @@ QByteArray ansiPreview(const CodeRequest &request)
 
 Failure refusal(Refusal why)
 {
-    return {Refused, WordsFor(why).prompt};
+    return {Exit::Refused, WordsFor(why).prompt};
 }
 
 std::variant<QByteArray, Failure> convert(const Options &options)
@@ -332,7 +332,7 @@ int usageFailure(const QString &message)
     printError(message);
     // The hint stands bare, as GNU tools print it.
     writeError(QStringLiteral("用“rainquill-cli --help”查看全部选项。\n").toUtf8());
-    return BadInput;
+    return status(Exit::BadInput);
 }
 
 } // namespace
@@ -351,14 +351,14 @@ int Run(int argc, char **argv)
         return usageFailure(error->message);
     const Options &options = std::get<Options>(parsed);
     if (options.help)
-        return writeOut(HelpText().toUtf8());
+        return status(writeOut(HelpText().toUtf8()));
     if (options.version) {
-        return writeOut(QStringLiteral("rainquill-cli %1（构建号 %2）\n版权所有 (C) %3 Rainquill 的作者们\n"
+        return status(writeOut(QStringLiteral("rainquill-cli %1（构建号 %2）\n版权所有 (C) %3 Rainquill 的作者们\n"
                                        "许可证：MIT\n")
                             .arg(QLatin1String(ProjectVersion))
                             .arg(CurrentBuild)
                             .arg(QLatin1String(ReleaseYear))
-                            .toUtf8());
+                            .toUtf8()));
     }
 
     std::variant<QByteArray, Failure> result = refusal(Refusal::OutOfMemory);
@@ -369,9 +369,9 @@ int Run(int argc, char **argv)
     }
     if (const auto *failure = std::get_if<Failure>(&result)) {
         printError(failure->message);
-        return failure->status;
+        return status(failure->status);
     }
-    return writeOut(std::get<QByteArray>(result));
+    return status(writeOut(std::get<QByteArray>(result)));
 }
 
 } // namespace rainquill::cli

@@ -1,7 +1,8 @@
 #pragma once
 
-// The conversion: number reading, rounding, gradient arithmetic, the step, the output
-// formats, the code writer and the preview plan.
+// The conversion: number reading, rounding, gradient arithmetic, colours as text, the step,
+// the output formats, the code writer and the preview plan.
+#include "engine/colortext.h"
 #include "engine/gradient.h"
 #include "engine/markup.h"
 #include "engine/numbers.h"

@@ -1,5 +1,6 @@
 #pragma once
 
-// The key-colour pair and its operations and the built-in schemes.
+// The key-colour pair and its operations, the built-in schemes and the custom scheme file.
 #include "schemes/builtinschemes.h"
 #include "schemes/colorstrip.h"
+#include "schemes/customschemefile.h"

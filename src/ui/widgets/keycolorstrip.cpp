@@ -20,11 +20,13 @@ KeyColorStrip::KeyColorStrip(QWidget *frame, const Layout &layout) : QObject(fra
     const auto button = [&](const char *name, const QString &caption, const TwipsRect &place, auto handler) {
         QPushButton *b = MakeButton(frame, QLatin1String(name), caption, place);
         connect(b, &QPushButton::clicked, this, handler);
+        return b;
     };
-    button("CmdLeft", QStringLiteral("颜色左"), layout.CmdLeft, &KeyColorStrip::CmdLeft_Click);
-    button("CmdRight", QStringLiteral("颜色右"), layout.CmdRight, &KeyColorStrip::CmdRight_Click);
-    button("CmdRnd", QStringLiteral("随机组合"), layout.CmdRnd, &KeyColorStrip::CmdRnd_Click);
-    button("CmdContrary", QStringLiteral("颜色 →← 对调"), layout.CmdContrary, &KeyColorStrip::CmdContrary_Click);
+    m_buttons = {button("CmdLeft", QStringLiteral("颜色左"), layout.CmdLeft, &KeyColorStrip::CmdLeft_Click),
+                 button("CmdRight", QStringLiteral("颜色右"), layout.CmdRight, &KeyColorStrip::CmdRight_Click),
+                 button("CmdRnd", QStringLiteral("随机组合"), layout.CmdRnd, &KeyColorStrip::CmdRnd_Click),
+                 button("CmdContrary", QStringLiteral("颜色 →← 对调"), layout.CmdContrary,
+                        &KeyColorStrip::CmdContrary_Click)};
 }
 
 const ColorStrip &KeyColorStrip::strip() const

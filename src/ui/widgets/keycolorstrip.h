@@ -4,6 +4,7 @@
 #include "ui/twips.h"
 
 #include <QObject>
+#include <array>
 
 class QPushButton;
 
@@ -34,6 +35,8 @@ public:
     // Takes the pair and redraws the box.
     void setStrip(const ColorStrip &strip);
     GradientBox *box() const { return PicColor; }
+    // CmdLeft, CmdRight, CmdRnd and CmdContrary, in the order Tab walks them.
+    const std::array<QPushButton *, 4> &buttons() const { return m_buttons; }
 
 signals:
     // The pair is another one, or drawn again.
@@ -46,6 +49,7 @@ private:
     void CmdRnd_Click();
 
     GradientBox *PicColor = nullptr;
+    std::array<QPushButton *, 4> m_buttons{};
 };
 
 } // namespace rainquill
