@@ -1,10 +1,13 @@
+#include "engine/textgroups.h"
 #include "ui/widgets/panedocument.h"
+#include "ui/widgets/paneoffsets.h"
 #include "uitest.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 
 using namespace rainquill;
 
@@ -170,36 +173,59 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QString(after).replace("\r\n", "\n"));
     }
 
-    // A paragraph longer than a piece is shown in pieces, yet every key meets the text
-    // as it is: the break between two pieces holds no character.
+    // A paragraph longer than a piece is held in pieces, yet every key meets the text as
+    // a stock widget holding it in one block does, from either side of the place it is cut.
     void keysAtPieceBreaks_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("atBreak"); // else at the end of the first piece
-        QTest::addColumn<QString>("edited"); // what becomes of "ab|cd" around the break
-        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << true << "acd";
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << "abd";
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true << "ab\r\ncd";
-        QTest::newRow("a letter") << int(Qt::Key_X) << true << "abxcd";
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<bool>("fromSecond"); // the caret at the second piece's start
+        const QList<std::pair<const char *, QKeyCombination>> keys = {
+            {"Backspace", Qt::Key_Backspace},
+            {"Delete", Qt::Key_Delete},
+            {"Ctrl+Backspace", Qt::ControlModifier | Qt::Key_Backspace},
+            {"Ctrl+Delete", Qt::ControlModifier | Qt::Key_Delete},
+            {"Left", Qt::Key_Left},
+            {"Right", Qt::Key_Right},
+            {"Shift+Left", Qt::ShiftModifier | Qt::Key_Left},
+            {"Shift+Right", Qt::ShiftModifier | Qt::Key_Right},
+            {"Ctrl+Left", Qt::ControlModifier | Qt::Key_Left},
+            {"Ctrl+Right", Qt::ControlModifier | Qt::Key_Right},
+            {"Ctrl+Shift+Right", Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Right},
+            {"Enter", Qt::Key_Return},
+            {"a letter", Qt::Key_X},
+        };
+        for (const auto &[name, key] : keys) {
+            QTest::addRow("%s at the first piece's end", name) << key << false;
+            QTest::addRow("%s at the second piece's start", name) << key << true;
+        }
     }
 
     void keysAtPieceBreaks()
     {
-        QFETCH(int, key);
-        QFETCH(bool, atBreak);
-        QFETCH(QString, edited);
-        // A paragraph of three pieces, the first ending "ab", the second starting "cd".
-        constexpr int piece = PaneDocument::PieceLength;
-        const QString paragraph = QString(piece - 2, u'0') + "abcd" + QString(2 * piece, u'1');
+        QFETCH(QKeyCombination, key);
+        QFETCH(bool, fromSecond);
+        // Cut after "two ", where a line may break: "… one two |three four …".
+        constexpr int piece = int(PaneDocument::PieceLength);
+        const QString paragraph = QStringLiteral("abc ").repeated(piece / 4 - 2) + QStringLiteral("one two three four ")
+                                  + QStringLiteral("abc ").repeated(piece / 2);
         input()->replaceText(paragraph);
+        QCOMPARE(input()->document()->findBlockByNumber(1).position(), piece + 1);
         QTextCursor cursor = input()->textCursor();
-        cursor.setPosition(input()->document()->findBlockByNumber(1).position() - (atBreak ? 0 : 1));
+        cursor.setPosition(piece + int(fromSecond));
         input()->setTextCursor(cursor);
-        QTest::keyClick(input(), Qt::Key(key), Qt::NoModifier, key == Qt::Key_X ? 'x' : 0);
-        QString expected = paragraph;
-        expected.replace(piece - 2, 4, edited);
-        QCOMPARE(input()->text(), expected);
-        QCOMPARE(input()->characterCount(), expected.size());
+        QPlainTextEdit stock;
+        stock.setPlainText(paragraph);
+        QTextCursor stockCursor = stock.textCursor();
+        stockCursor.setPosition(piece);
+        stock.setTextCursor(stockCursor);
+        const QChar typed = key.key() == Qt::Key_X ? u'x' : QChar();
+        QTest::keyClick(input(), key.key(), key.keyboardModifiers(), typed.toLatin1());
+        QTest::keyClick(&stock, key.key(), key.keyboardModifiers(), typed.toLatin1());
+        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+        QCOMPARE(input()->characterCount(), CharacterCount(input()->text()));
+        PaneOffsets &offsets = input()->offsets();
+        QCOMPARE(offsets.offsetOf(input()->textCursor().position()), stock.textCursor().position());
+        QCOMPARE(offsets.offsetOf(input()->textCursor().anchor()), stock.textCursor().anchor());
     }
 
     // After a conversion of a long text the caret is at its end and the end is in view.
