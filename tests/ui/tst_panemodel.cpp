@@ -70,6 +70,8 @@ private slots:
         QTest::newRow("a word across the piece length")
             << QString(P - 2, u'x') + " abcdef " + words(P) << qsizetype(0) << Cuts{P + 6};
         QTest::newRow("after units already in the block") << words(2 * P + 10) << qsizetype(10) << Cuts{P - 8};
+        QTest::newRow("after a whole piece already in the block")
+            << " " + words(P) << P << Cuts{1};
         QTest::newRow("between two Chinese characters")
             << QStringLiteral("渐变文字").repeated(P / 2 + 1) << qsizetype(0) << Cuts{P};
         // Where no line may break for a whole piece, between two characters.

@@ -299,6 +299,17 @@ private slots:
         QCOMPARE(rows, rowsOf(stockRead));
         for (const QString &row : rows) // no row ends inside a surrogate pair
             QVERIFY(!row.back().isHighSurrogate());
+        // The rows before and after a row's start are its neighbours.
+        for (qsizetype n = 0; n < rows.size(); ++n) {
+            const int start = rows[n].section(u'-', 0, 0).toInt();
+            int from = 0, to = 0;
+            const QString after = read->textAfterOffset(start, QAccessible::LineBoundary, &from, &to);
+            QCOMPARE(n + 1 < rows.size() ? QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(after) : QString(),
+                     n + 1 < rows.size() ? rows[n + 1] : QString());
+            const QString before = read->textBeforeOffset(start, QAccessible::LineBoundary, &from, &to);
+            if (n > 0)
+                QCOMPARE(QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(before), rows[n - 1]);
+        }
         // The probe's place: where the stock widget paints it, and found again at its middle.
         QTextCursor at = input()->textCursor();
         at.setPosition(probe);
@@ -330,6 +341,12 @@ private slots:
         int start = 0, end = 0;
         read->selection(0, &start, &end);
         QCOMPARE(QList<int>({start, end}), QList<int>({cut - 2, cut + 2}));
+        // The first character of the second piece is painted where that piece starts, a
+        // row below the end of the first; past the end there is no character.
+        read->setCursorPosition(cut);
+        input()->ensureCursorVisible();
+        QVERIFY(read->characterRect(cut).top() > read->characterRect(cut - 1).top());
+        QVERIFY(read->characterRect(read->characterCount()).isEmpty());
         read->setCursorPosition(paragraph.size() + 1);
         QCOMPARE(input()->textCursor().block().text(), QStringLiteral("end"));
         QCOMPARE(read->cursorPosition(), paragraph.size() + 1);

@@ -37,7 +37,7 @@ QString text(const QTextDocument *document, int from = 0, int to = -1, QStringVi
 // piece, the first with what is before it, has at least PieceLength units; each cut is
 // where a line may break, or, in a stretch of PieceLength units where none may, between
 // two characters.
-QList<qsizetype> pieceCuts(QStringView paragraph, qsizetype before = 0);
+QList<qsizetype> pieceCuts(QStringView paragraph, qsizetype before);
 
 // A stretch of text written in one character format, up to `end` (an offset in the text).
 struct FormatRun
