@@ -171,12 +171,12 @@ void BM_TypeOneCharacter(benchmark::State &state)
 }
 BENCHMARK(BM_TypeOneCharacter)->Args({100000, 0})->Args({100000, 1})->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMicrosecond);
 
-// The same at the end of a text that is one paragraph.
+// The same at the start (0) or the end (1) of a text that is one paragraph.
 void BM_TypeInParagraph(benchmark::State &state)
 {
-    typeAndTakeBack(state, benchtext::SampleText(state.range(0), 0), true);
+    typeAndTakeBack(state, benchtext::SampleText(state.range(0), 0), state.range(1));
 }
-BENCHMARK(BM_TypeInParagraph)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeInParagraph)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMicrosecond);
 
 // A paste into the empty pane, until the window has painted.
 void paste(benchmark::State &state, qsizetype lineLength)

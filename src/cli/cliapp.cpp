@@ -142,24 +142,6 @@ qsizetype invalidUtf8Offset(const QByteArray &bytes)
     return -1;
 }
 
-// Every line break (CR LF, CR, LF, U+2029) as CR LF, the way the input pane returns it.
-QString withPaneLineBreaks(const QString &text)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / 8);
-    for (qsizetype pos = 0; pos < text.size(); ++pos) {
-        const QChar ch = text[pos];
-        if (ch == u'\r' || ch == u'\n' || ch == QChar::ParagraphSeparator) {
-            if (ch == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n')
-                ++pos;
-            out.append(u"\r\n");
-        } else {
-            out.append(ch);
-        }
-    }
-    return out;
-}
-
 // The input, or how it failed. A text of more bytes than MaxTextLength characters can
 // take is not read to its end: it is too long whatever follows.
 struct Input
@@ -209,7 +191,8 @@ std::variant<Input, Failure> readInput(const QString &file)
     const qsizetype bad = invalidUtf8Offset(bytes);
     if (bad >= 0)
         return Failure{Exit::BadInput, QStringLiteral("%1不是有效的 UTF-8（第 %2 个字节）").arg(name).arg(bad + 1)};
-    return Input{withPaneLineBreaks(QString::fromUtf8(bytes))};
+    // The text is read by the window's line-break rule, so that both write the same code.
+    return Input{WithCrLfBreaks(QString::fromUtf8(bytes))};
 }
 
 // The window's message about the scheme file, for a terminal.

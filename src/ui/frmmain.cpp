@@ -304,7 +304,8 @@ void frmMain::SetViewLayout()
 
 void frmMain::CmdClear_Click()
 {
-    RTInput->replaceText(QString());
+    // One step to undo: a click does not lose what was typed. The code goes for good.
+    RTInput->clearText();
     TxtCode->setCode(QString());
     setCodeCaption(0);
 }

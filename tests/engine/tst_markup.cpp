@@ -1,3 +1,4 @@
+#include "engine/linebreaks.h"
 #include "engine/markup.h"
 #include "engine/preview.h"
 #include "engine/textgroups.h"
@@ -30,6 +31,29 @@ class TestMarkup : public QObject
     Q_OBJECT
 
 private slots:
+    // The one line-break rule: every kind of break written as CR LF, a CR LF kept whole.
+    void lineBreaks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("none") << "a b" << "a b";
+        QTest::newRow("CR LF") << "a\r\nb" << "a\r\nb";
+        QTest::newRow("CR") << "a\rb" << "a\r\nb";
+        QTest::newRow("LF") << "a\nb" << "a\r\nb";
+        QTest::newRow("LF CR is two") << "\n\r" << "\r\n\r\n";
+        QTest::newRow("CR, CR LF") << "\r\r\n" << "\r\n\r\n";
+        QTest::newRow("line separator") << "a\u2028b" << "a\r\nb";
+        QTest::newRow("paragraph separator at the end") << "a\u2029" << "a\r\n";
+        QTest::newRow("a CR last") << "a\r" << "a\r\n";
+    }
+
+    void lineBreaks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, written);
+        QCOMPARE(WithCrLfBreaks(text), written);
+    }
+
     void generateCode_data()
     {
         QTest::addColumn<QString>("text");

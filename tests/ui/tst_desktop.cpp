@@ -2,6 +2,7 @@
 #include "uitest.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QProcess>
 
@@ -57,6 +58,45 @@ private slots:
         else
             QVERIFY2(transient.endsWith(QStringLiteral("window id # ") + main), qPrintable(transient + " / " + main));
         window->close();
+    }
+
+    // The X11 selection holds the input pane's selection however it was made, read as
+    // another program reads it (xclip is not needed: the server hands it to a second
+    // client through Qt's own clipboard).
+    void primarySelectionFollows_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("Shift+Right") << "keys" << "on";
+        QTest::newRow("Ctrl+A") << "all" << "one two\nthree";
+        QTest::newRow("Shift+click") << "shift-click" << "one two";
+        QTest::newRow("a drag") << "drag" << "one two";
+    }
+    void primarySelectionFollows()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, selected);
+        openWindow();
+        rainquill::InputPane *pane = input();
+        pane->replaceText(QStringLiteral("one two\r\nthree"));
+        pane->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("before"), QClipboard::Selection);
+        QTextCursor at = pane->textCursor();
+        at.setPosition(7);
+        const QPoint end = pane->cursorRect(at).center();
+        if (how == u"keys") {
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+            QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+        } else if (how == u"all") {
+            QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+        } else if (how == u"shift-click") {
+            QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::ShiftModifier, end);
+        } else {
+            QTest::mousePress(pane->viewport(), Qt::LeftButton, {}, pane->cursorRect().center());
+            QTest::mouseMove(pane->viewport(), end);
+            QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {}, end);
+        }
+        QTRY_COMPARE(QApplication::clipboard()->text(QClipboard::Selection), selected);
     }
 
     void linksReachTheBrowser()

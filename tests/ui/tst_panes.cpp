@@ -1,10 +1,13 @@
+#include "engine/textgroups.h"
 #include "ui/widgets/panedocument.h"
+#include "ui/widgets/paneoffsets.h"
 #include "uitest.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 
 using namespace rainquill;
 
@@ -170,36 +173,312 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QString(after).replace("\r\n", "\n"));
     }
 
-    // A paragraph longer than a piece is shown in pieces, yet every key meets the text
-    // as it is: the break between two pieces holds no character.
+    // A paragraph longer than a piece is held in pieces, yet every key meets the text as
+    // a stock widget holding it in one block does, from either side of the place it is cut.
     void keysAtPieceBreaks_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("atBreak"); // else at the end of the first piece
-        QTest::addColumn<QString>("edited"); // what becomes of "ab|cd" around the break
-        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << true << "acd";
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << "abd";
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true << "ab\r\ncd";
-        QTest::newRow("a letter") << int(Qt::Key_X) << true << "abxcd";
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<bool>("fromSecond"); // the caret at the second piece's start
+        const QList<std::pair<const char *, QKeyCombination>> keys = {
+            {"Backspace", Qt::Key_Backspace},
+            {"Delete", Qt::Key_Delete},
+            {"Ctrl+Backspace", Qt::ControlModifier | Qt::Key_Backspace},
+            {"Ctrl+Delete", Qt::ControlModifier | Qt::Key_Delete},
+            {"Left", Qt::Key_Left},
+            {"Right", Qt::Key_Right},
+            {"Shift+Left", Qt::ShiftModifier | Qt::Key_Left},
+            {"Shift+Right", Qt::ShiftModifier | Qt::Key_Right},
+            {"Ctrl+Left", Qt::ControlModifier | Qt::Key_Left},
+            {"Ctrl+Right", Qt::ControlModifier | Qt::Key_Right},
+            {"Ctrl+Shift+Right", Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Right},
+            {"Enter", Qt::Key_Return},
+            {"a letter", Qt::Key_X},
+        };
+        for (const auto &[name, key] : keys) {
+            QTest::addRow("%s at the first piece's end", name) << key << false;
+            QTest::addRow("%s at the second piece's start", name) << key << true;
+        }
     }
 
     void keysAtPieceBreaks()
     {
-        QFETCH(int, key);
-        QFETCH(bool, atBreak);
-        QFETCH(QString, edited);
-        // A paragraph of three pieces, the first ending "ab", the second starting "cd".
-        constexpr int piece = PaneDocument::PieceLength;
-        const QString paragraph = QString(piece - 2, u'0') + "abcd" + QString(2 * piece, u'1');
+        QFETCH(QKeyCombination, key);
+        QFETCH(bool, fromSecond);
+        // Cut after "two ", where a line may break: "… one two |three four …".
+        constexpr int piece = int(PaneDocument::PieceLength);
+        const QString paragraph = QStringLiteral("abc ").repeated(piece / 4 - 2) + QStringLiteral("one two three four ")
+                                  + QStringLiteral("abc ").repeated(piece / 2);
         input()->replaceText(paragraph);
+        QCOMPARE(input()->document()->findBlockByNumber(1).position(), piece + 1);
         QTextCursor cursor = input()->textCursor();
-        cursor.setPosition(input()->document()->findBlockByNumber(1).position() - (atBreak ? 0 : 1));
+        cursor.setPosition(piece + int(fromSecond));
         input()->setTextCursor(cursor);
-        QTest::keyClick(input(), Qt::Key(key), Qt::NoModifier, key == Qt::Key_X ? 'x' : 0);
-        QString expected = paragraph;
-        expected.replace(piece - 2, 4, edited);
-        QCOMPARE(input()->text(), expected);
-        QCOMPARE(input()->characterCount(), expected.size());
+        QPlainTextEdit stock;
+        stock.setPlainText(paragraph);
+        QTextCursor stockCursor = stock.textCursor();
+        stockCursor.setPosition(piece);
+        stock.setTextCursor(stockCursor);
+        const QChar typed = key.key() == Qt::Key_X ? u'x' : QChar();
+        QTest::keyClick(input(), key.key(), key.keyboardModifiers(), typed.toLatin1());
+        QTest::keyClick(&stock, key.key(), key.keyboardModifiers(), typed.toLatin1());
+        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+        QCOMPARE(input()->characterCount(), CharacterCount(input()->text()));
+        PaneOffsets &offsets = input()->offsets();
+        QCOMPARE(offsets.offsetOf(input()->textCursor().position()), stock.textCursor().position());
+        QCOMPARE(offsets.offsetOf(input()->textCursor().anchor()), stock.textCursor().anchor());
+    }
+
+    // A stock plain-text edit beside the pane, in its font, size and frame, holding the
+    // text as it holds what is pasted into it.
+    std::unique_ptr<QPlainTextEdit> stockBeside(const QString &text)
+    {
+        auto stock = std::make_unique<QPlainTextEdit>();
+        stock->setFont(input()->font());
+        stock->setFrameStyle(input()->frameStyle());
+        stock->resize(input()->size());
+        stock->setPlainText(text);
+        stock->show();
+        if (!QTest::qWaitForWindowExposed(stock.get()))
+            return nullptr;
+        return stock;
+    }
+
+    // Every row on screen, as a screen reader is told them: start, end and text.
+    static QStringList rowsOf(QAccessibleTextInterface *read)
+    {
+        QStringList rows;
+        for (int at = 0; at < read->characterCount();) {
+            int start = -1, end = -1;
+            const QString row = read->textAtOffset(at, QAccessible::LineBoundary, &start, &end);
+            rows.append(QStringLiteral("%1-%2 %3").arg(start).arg(end).arg(row));
+            at = qMax(end, at) + 1;
+        }
+        return rows;
+    }
+
+    static QString paragraphOfWords(int length)
+    {
+        QString text;
+        for (int n = 0; text.size() < length; ++n)
+            text += QStringLiteral("word%1 %2 ").arg(n).arg(n % 3 ? QStringLiteral("colour") : QStringLiteral("abcdefg"));
+        return text.left(length);
+    }
+
+    // The pane reads, to a screen reader, as a stock plain-text edit holding the same text:
+    // the same text, line breaks one "\n" each, the same rows, and each character where
+    // the stock widget paints it.
+    void readsAsTheStockWidget_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("probe"); // a character whose place is checked
+        QTest::newRow("a paragraph of 3,089 characters") << paragraphOfWords(3089) << 514;
+        QTest::newRow("every kind of break")
+            << "first\r\nsecond\rthird\nfourth\u2028fifth\u2029sixth " + paragraphOfWords(1500) << 40;
+        QTest::newRow("Chinese without spaces") << QStringLiteral("渐变文字彩虹般的颜色").repeated(200) << 333;
+        QTest::newRow("surrogate pairs at the rows' ends") << QStringLiteral("😀").repeated(300) << 102;
+    }
+
+    void readsAsTheStockWidget()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, probe);
+        input()->replaceText(text);
+        const std::unique_ptr<QPlainTextEdit> stock = stockBeside(text);
+        QVERIFY(stock);
+        QCOMPARE(input()->viewport()->width(), stock->viewport()->width());
+        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(input())->textInterface();
+        QAccessibleInterface *stockWidget = QAccessible::queryAccessibleInterface(stock.get());
+        QAccessibleTextInterface *stockRead = stockWidget->textInterface();
+        QVERIFY(read && stockRead);
+        const QString expected = stockWidget->text(QAccessible::Value);
+        QCOMPARE(QAccessible::queryAccessibleInterface(input())->text(QAccessible::Value), expected);
+        QCOMPARE(read->characterCount(), stockRead->characterCount());
+        QCOMPARE(read->text(0, read->characterCount()), expected);
+        const QStringList rows = rowsOf(read);
+        QVERIFY(rows.size() > 3);
+        QCOMPARE(rows, rowsOf(stockRead));
+        for (const QString &row : rows) // no row ends inside a surrogate pair
+            QVERIFY(!row.back().isHighSurrogate());
+        // The rows before and after a row's start are its neighbours.
+        for (qsizetype n = 0; n < rows.size(); ++n) {
+            const int start = rows[n].section(u'-', 0, 0).toInt();
+            int from = 0, to = 0;
+            const QString after = read->textAfterOffset(start, QAccessible::LineBoundary, &from, &to);
+            QCOMPARE(n + 1 < rows.size() ? QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(after) : QString(),
+                     n + 1 < rows.size() ? rows[n + 1] : QString());
+            const QString before = read->textBeforeOffset(start, QAccessible::LineBoundary, &from, &to);
+            if (n > 0)
+                QCOMPARE(QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(before), rows[n - 1]);
+        }
+        // The probe's place: where the stock widget paints it, and found again at its middle.
+        QTextCursor at = input()->textCursor();
+        at.setPosition(probe);
+        input()->setTextCursor(at);
+        QTextCursor stockAt = stock->textCursor();
+        stockAt.setPosition(probe);
+        stock->setTextCursor(stockAt);
+        const QRect rect = read->characterRect(probe);
+        QCOMPARE(rect.topLeft() - input()->viewport()->mapToGlobal(QPoint(0, 0)), stock->cursorRect().topLeft());
+        QVERIFY(rect.width() > 0 && rect.height() > 0);
+        QCOMPARE(read->offsetAtPoint(rect.center()), probe);
+    }
+
+    // A paragraph held in pieces reads as one: no character where it is cut, and the
+    // offsets on either side of the cut are the text's.
+    void readsPiecesAsOne()
+    {
+        const QString paragraph = paragraphOfWords(3 * int(PaneDocument::PieceLength));
+        input()->replaceText(paragraph + "\r\nend");
+        QVERIFY(input()->document()->blockCount() > 2);
+        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(input())->textInterface();
+        QCOMPARE(read->characterCount(), paragraph.size() + 4);
+        QCOMPARE(read->text(0, read->characterCount()), paragraph + "\nend");
+        const int cut = input()->document()->findBlockByNumber(1).position() - 1;
+        QCOMPARE(read->text(cut - 3, cut + 3), paragraph.mid(cut - 3, 6));
+        read->setSelection(0, cut - 2, cut + 2);
+        input()->copy();
+        QCOMPARE(QApplication::clipboard()->text(), paragraph.mid(cut - 2, 4));
+        int start = 0, end = 0;
+        read->selection(0, &start, &end);
+        QCOMPARE(QList<int>({start, end}), QList<int>({cut - 2, cut + 2}));
+        // The first character of the second piece is painted where that piece starts, a
+        // row below the end of the first; past the end there is no character.
+        read->setCursorPosition(cut);
+        input()->ensureCursorVisible();
+        QVERIFY(read->characterRect(cut).top() > read->characterRect(cut - 1).top());
+        QVERIFY(read->characterRect(read->characterCount()).isEmpty());
+        read->setCursorPosition(paragraph.size() + 1);
+        QCOMPARE(input()->textCursor().block().text(), QStringLiteral("end"));
+        QCOMPARE(read->cursorPosition(), paragraph.size() + 1);
+    }
+
+    // Double and triple clicks select what the stock widget selects: a word, a paragraph,
+    // also where a paragraph is held in pieces.
+    void clicksSelect_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("clicks");
+        const QString long_ = paragraphOfWords(3 * int(PaneDocument::PieceLength)) + "\nnext";
+        QTest::newRow("a word") << paragraphOfWords(3089) + "\nnext" << 520 << 2;
+        QTest::newRow("a paragraph") << "before\n" + paragraphOfWords(3089) + "\nnext" << 1000 << 3;
+        QTest::newRow("a word in a piece") << long_ << int(PaneDocument::PieceLength) + 10 << 2;
+        QTest::newRow("a paragraph in pieces") << long_ << int(PaneDocument::PieceLength) + 10 << 3;
+    }
+
+    void clicksSelect()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, at);
+        QFETCH(int, clicks);
+        input()->replaceText(text);
+        const std::unique_ptr<QPlainTextEdit> stock = stockBeside(text);
+        QVERIFY(stock);
+        const auto click = [&](QPlainTextEdit *edit, int position) {
+            QTextCursor cursor = edit->textCursor();
+            cursor.setPosition(position);
+            edit->setTextCursor(cursor);
+            edit->ensureCursorVisible();
+            const QPoint point = edit->cursorRect().center() + QPoint(2, 0);
+            QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, point);
+            if (clicks == 3)
+                QTest::mouseClick(edit->viewport(), Qt::LeftButton, {}, point);
+        };
+        click(input(), input()->offsets().positionOf(at));
+        click(stock.get(), at);
+        QVERIFY(stock->textCursor().hasSelection());
+        PaneOffsets &offsets = input()->offsets();
+        QCOMPARE(offsets.offsetOf(input()->textCursor().selectionStart()), stock->textCursor().selectionStart());
+        QCOMPARE(offsets.offsetOf(input()->textCursor().selectionEnd()), stock->textCursor().selectionEnd());
+    }
+
+    // Shift+arrows take one character a press, as the stock widget does: a cluster, and a
+    // line break of any kind, whole.
+    void shiftArrowsByCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("520 from the start") << paragraphOfWords(3089) << 0 << 520;
+        QTest::newRow("breaks and clusters") << QStringLiteral("a\r\nb👍🏽e\u0301f\r\u2028\u2029🇨🇳g") << 0 << 12;
+        QTest::newRow("across a piece's end") << paragraphOfWords(3 * int(PaneDocument::PieceLength))
+                                              << int(PaneDocument::PieceLength) - 10 << 40;
+    }
+
+    void shiftArrowsByCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(int, presses);
+        input()->replaceText(text);
+        QPlainTextEdit stock;
+        stock.setPlainText(text);
+        QTextCursor cursor = input()->textCursor();
+        cursor.setPosition(input()->offsets().positionOf(from));
+        input()->setTextCursor(cursor);
+        QTextCursor stockCursor = stock.textCursor();
+        stockCursor.setPosition(from);
+        stock.setTextCursor(stockCursor);
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
+            for (int n = 0; n < presses; ++n) {
+                QTest::keyClick(input(), key, Qt::ShiftModifier);
+                QTest::keyClick(&stock, key, Qt::ShiftModifier);
+                QCOMPARE(input()->offsets().offsetOf(input()->textCursor().position()), stock.textCursor().position());
+            }
+        }
+        QTest::keyClick(input(), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(input(), Qt::Key_Right, Qt::ShiftModifier);
+        input()->copy();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString(text).replace("\r\n", "\n").replace(u'\r', u'\n').replace(QChar::LineSeparator, u'\n')
+                     .replace(QChar::ParagraphSeparator, u'\n').mid(from, input()->offsets().offsetOf(input()->textCursor().position()) - from));
+    }
+
+    // Undo as in the stock widget: typing merged into one step, Ctrl+Y and Ctrl+Shift+Z
+    // redo.
+    void undoAsTheStockWidget_data()
+    {
+        QTest::addColumn<QKeyCombination>("redo");
+        QTest::newRow("Ctrl+Y") << (Qt::ControlModifier | Qt::Key_Y);
+        QTest::newRow("Ctrl+Shift+Z") << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z);
+    }
+
+    void undoAsTheStockWidget()
+    {
+        QFETCH(QKeyCombination, redo);
+        QPlainTextEdit stock;
+        input()->setFocus();
+        for (QPlainTextEdit *edit : {static_cast<QPlainTextEdit *>(input()), &stock}) {
+            QTest::keyClicks(edit, QStringLiteral("one two"));
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClicks(edit, QStringLiteral("three"));
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+        QVERIFY(input()->text() != QStringLiteral("one two\r\nthre"));
+        QTest::keyClick(input(), redo.key(), redo.keyboardModifiers());
+        QCOMPARE(input()->text(), QStringLiteral("one two\r\nthre"));
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(13个字符)"));
+    }
+
+    // "清除" empties both panes; Ctrl+Z brings back what the input pane held, colours and
+    // all, and the code stays gone.
+    void clearUndoes()
+    {
+        input()->replaceText(QStringLiteral("渐变 text\r\nline"));
+        click("CmdGo");
+        const QList<QColor> colors = uitest::characterColors(input()->document());
+        QVERIFY(colors.size() == 11 && colors.first() != colors.last());
+        click("CmdClear");
+        QCOMPARE(input()->text(), QString());
+        QCOMPARE(caption("Frame1") + caption("Frame2"), QStringLiteral("要转换的文字(0个字符)生成的代码(0个字符)"));
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(input()->text(), QStringLiteral("渐变 text\r\nline"));
+        QCOMPARE(uitest::characterColors(input()->document()), colors);
+        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(13个字符)"));
+        QCOMPARE(code() + caption("Frame2"), QStringLiteral("生成的代码(0个字符)"));
     }
 
     // After a conversion of a long text the caret is at its end and the end is in view.

@@ -1,10 +1,14 @@
 #include "ui/widgets/inputpane.h"
 
-#include "engine/textgroups.h"
 #include "ui/controls.h"
 #include "ui/widgetcolors.h"
+#include "ui/widgets/inputpaneaccessible.h"
+#include "ui/widgets/panecount.h"
 #include "ui/widgets/panedocument.h"
+#include "ui/widgets/paneoffsets.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
 
@@ -12,6 +16,7 @@ namespace rainquill {
 
 InputPane::InputPane(QWidget *parent) : QPlainTextEdit(parent)
 {
+    InputPaneAccessible::install();
     setObjectName(QStringLiteral("RTInput"));
     setTabChangesFocus(true); // Tab walks the window; a TAB can still be pasted
     setFont(SongTi(9.75));
@@ -22,6 +27,11 @@ InputPane::InputPane(QWidget *parent) : QPlainTextEdit(parent)
         if (!m_quiet)
             emit changed();
     });
+    m_tripleClick.setSingleShot(true);
+    m_selectionOffer.setSingleShot(true);
+    m_selectionOffer.setInterval(0);
+    connect(&m_selectionOffer, &QTimer::timeout, this, &InputPane::offerSelection);
+    connect(this, &QPlainTextEdit::selectionChanged, &m_selectionOffer, qOverload<>(&QTimer::start));
 }
 
 template<typename Edit>
@@ -38,72 +48,37 @@ QString InputPane::text() const
     return PaneDocument::text(document());
 }
 
-InputPane::BlockCount InputPane::countOf(QTextBlock block)
-{
-    if (const int state = block.userState(); state >= 0)
-        return {state >> 2, (state & 2) != 0, (state & 1) != 0};
-    BlockCount count{0, PaneDocument::continuesParagraph(block), false};
-    for (const QChar ch : block.text()) {
-        count.separators += ch == QChar::LineSeparator;
-        count.mayJoin = count.mayJoin || MayJoinOthers(ch);
-    }
-    block.setUserState(count.separators << 2 | int(count.continues) << 1 | int(count.mayJoin));
-    return count;
-}
-
-void InputPane::Totals::add(const BlockCount &block, int sign)
-{
-    separators += sign * block.separators;
-    pieces += sign * int(block.continues);
-    joining += sign * int(block.mayJoin);
-}
-
 qsizetype InputPane::characterCount() const
 {
-    const QTextDocument *doc = document();
-    if (!m_totals) {
-        m_totals = Totals{};
-        m_blocks = doc->blockCount();
-        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-            m_totals->add(countOf(block), 1);
-    }
-    if (m_totals->joining > 0)
-        return CharacterCount(text());
-    // A code unit a character, but for the breaks: between paragraphs and at a line
-    // separator two (CR LF), between the pieces of a paragraph none. The first block
-    // continues nothing, whatever it is marked.
-    const qsizetype pieces = m_totals->pieces - int(countOf(doc->begin()).continues);
-    return doc->characterCount() - 1 + m_totals->separators + (m_blocks - 1) - 2 * pieces;
+    return m_count->count();
+}
+
+PaneOffsets &InputPane::offsets() const
+{
+    return *m_offsets;
 }
 
 void InputPane::watch(QTextDocument *document)
 {
-    m_totals.reset();
-    connect(document, &QTextDocument::contentsChange, this, [this, document](int position, int, int added) {
-        // A change within one block (a keystroke) is counted again in that block alone;
-        // any other, in the blocks it reaches, when next asked.
-        QTextBlock first = document->findBlock(position);
-        const QTextBlock last = document->findBlock(position + added);
-        if (m_totals && first == last && document->blockCount() == m_blocks && first.userState() >= 0) {
-            m_totals->add(countOf(first), -1);
-            first.setUserState(-1);
-            m_totals->add(countOf(first), 1);
-            return;
-        }
-        m_totals.reset();
-        for (QTextBlock block = first; block.isValid(); block = block.next()) {
-            block.setUserState(-1);
-            if (block == last)
-                break;
-        }
-    });
+    m_count = new PaneCount(document);
+    m_offsets = new PaneOffsets(document);
 }
 
 void InputPane::replaceText(const QString &text)
 {
     std::unique_ptr<QTextDocument> next = PaneDocument::create(font());
-    PaneWriter(QTextCursor(next.get())).write(text);
+    PaneDocument::write(QTextCursor(next.get()), text);
     swapIn(std::move(next));
+    setCurrentCharFormat(QTextCharFormat());
+}
+
+void InputPane::clearText()
+{
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    if (cursor.hasSelection())
+        cursor.removeSelectedText();
+    setTextCursor(cursor);
     setCurrentCharFormat(QTextCharFormat());
 }
 
@@ -122,12 +97,7 @@ void InputPane::insertAtCaret(const QString &text)
         const QTextCharFormat format = currentCharFormat();
         cursor.beginEditBlock(); // one step to undo, with what the paste replaces
         cursor.removeSelectedText();
-        QTextCursor after;
-        {
-            PaneWriter writer(cursor);
-            writer.write(text, format);
-            after = writer.cursor();
-        }
+        const QTextCursor after = PaneDocument::write(cursor, text, format);
         cursor.endEditBlock();
         setTextCursor(after);
     });
@@ -145,12 +115,14 @@ void InputPane::setBackgroundColor(KeyColor color)
 std::unique_ptr<QTextDocument> InputPane::buildPreview(QStringView text, const QList<PreviewRun> &runs) const
 {
     std::unique_ptr<QTextDocument> preview = PaneDocument::create(font());
-    PaneWriter writer{QTextCursor(preview.get())};
-    QTextCharFormat format;
+    QList<PaneDocument::FormatRun> formats;
+    formats.reserve(runs.size());
     for (const PreviewRun &run : runs) {
+        QTextCharFormat format;
         format.setForeground(toQColor(run.color));
-        writer.write(text.mid(run.offset, run.length), format);
+        formats.append({run.offset + run.length, format});
     }
+    PaneDocument::write(QTextCursor(preview.get()), text, formats);
     return preview;
 }
 
@@ -177,6 +149,26 @@ void InputPane::swapIn(std::unique_ptr<QTextDocument> next)
     delete replaced;
 }
 
+QRect InputPane::characterRect(int position) const
+{
+    QTextCursor at(document());
+    at.setPosition(position);
+    QTextCursor next = at;
+    next.movePosition(QTextCursor::NextCharacter);
+    QRect rect = cursorRect(at);
+    const QRect after = cursorRect(next);
+    if (next.position() > position && after.top() == rect.top() && after.x() > rect.x()) {
+        rect.setWidth(after.x() - rect.x());
+    } else {
+        // The last character of a row: as wide as the font makes it.
+        const QString character = PaneDocument::text(document(), position, next.position(), u"\n");
+        const int width = character.isEmpty() || character == u"\n" ? fontMetrics().averageCharWidth()
+                                                                      : fontMetrics().horizontalAdvance(character);
+        rect.setWidth(width);
+    }
+    return rect;
+}
+
 void InputPane::insertFromMimeData(const QMimeData *source)
 {
     // Pasted text arrives plain, whatever the source offered, and stays one step to undo.
@@ -192,12 +184,44 @@ QMimeData *InputPane::createMimeDataFromSelection() const
     return data;
 }
 
-void InputPane::keyPressEvent(QKeyEvent *event)
+void InputPane::offerSelection()
 {
+    // However the selection was made (mouse, keys, select all), the X11 selection holds it.
+    QClipboard *clipboard = QApplication::clipboard();
+    if (clipboard->supportsSelection() && textCursor().hasSelection())
+        clipboard->setMimeData(createMimeDataFromSelection(), QClipboard::Selection);
+}
+
+void InputPane::stepOverJoin(const QKeyEvent *event)
+{
+    // Between two pieces the end of one and the start of the next are one place of the
+    // text: a key that moves or deletes starts from the side it goes to, so that it never
+    // spends itself on the break the document keeps there.
+    const bool back = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Left;
+    const bool forth = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Right;
+    if (!back && !forth)
+        return;
     QTextCursor cursor = textCursor();
     const QTextBlock block = cursor.block();
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    const QTextCursor::MoveMode mode = cursor.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    if (back && cursor.atBlockStart() && PaneDocument::continuesParagraph(block) && block.previous().isValid())
+        cursor.setPosition(cursor.position() - 1, mode);
+    else if (forth && cursor.atBlockEnd() && PaneDocument::continuesParagraph(block.next()))
+        cursor.setPosition(cursor.position() + 1, mode);
+    else
+        return;
+    setTextCursor(cursor);
+}
+
+void InputPane::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier) {
+        redo(); // beside Ctrl+Shift+Z, the redo key of the design's own platform
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !(event->modifiers() & Qt::ShiftModifier)) {
         // A typed line break starts a paragraph of its own, also inside a piece.
+        QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
         cursor.removeSelectedText();
         cursor.insertBlock(PaneDocument::blockFormat(false), currentCharFormat());
@@ -206,24 +230,45 @@ void InputPane::keyPressEvent(QKeyEvent *event)
         ensureCursorVisible();
         return;
     }
-    // The break between two pieces is not a character: Backspace and Delete take the
-    // character beyond it.
-    if (!cursor.hasSelection() && event->modifiers() == Qt::NoModifier) {
-        if (event->key() == Qt::Key_Backspace && cursor.atBlockStart() && PaneDocument::continuesParagraph(block)) {
-            cursor.movePosition(QTextCursor::PreviousCharacter);
-            cursor.deletePreviousChar();
-            setTextCursor(cursor);
-            return;
-        }
-        if (event->key() == Qt::Key_Delete && cursor.atBlockEnd()
-            && PaneDocument::continuesParagraph(block.next())) {
-            cursor.movePosition(QTextCursor::NextCharacter);
-            cursor.deleteChar();
-            setTextCursor(cursor);
-            return;
-        }
-    }
+    stepOverJoin(event);
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void InputPane::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        m_doubleClickAt = event->position().toPoint();
+        m_tripleClick.start(QApplication::doubleClickInterval());
+    }
+}
+
+void InputPane::mousePressEvent(QMouseEvent *event)
+{
+    const bool triple = event->button() == Qt::LeftButton && m_tripleClick.isActive()
+                        && (event->position().toPoint() - m_doubleClickAt).manhattanLength()
+                               < QApplication::startDragDistance();
+    m_tripleClick.stop();
+    QPlainTextEdit::mousePressEvent(event);
+    if (triple)
+        selectParagraph();
+}
+
+void InputPane::selectParagraph()
+{
+    // A third click selects the paragraph, as the stock widget selects its block, with the
+    // break after it: all its pieces.
+    const QTextCursor selected = textCursor();
+    QTextBlock first = document()->findBlock(selected.selectionStart());
+    while (PaneDocument::continuesParagraph(first) && first.previous().isValid())
+        first = first.previous();
+    QTextBlock last = first;
+    while (PaneDocument::continuesParagraph(last.next()))
+        last = last.next();
+    QTextCursor cursor(document());
+    cursor.setPosition(first.position());
+    cursor.setPosition(last.position() + last.length() - (last.next().isValid() ? 0 : 1), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
 }
 
 } // namespace rainquill

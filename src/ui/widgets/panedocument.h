@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -7,15 +8,15 @@
 
 namespace rainquill {
 
-// The input pane's document. The plain-text layout lays out a whole block at once and
-// walks every block when the widest one narrows, so the text is held in blocks of a few
-// thousand characters: a line break is a line separator within a block or a break
-// between blocks, and a line longer than PieceLength is held in pieces, each a block of
-// its own marked as continuing the one before. The text read back joins the pieces, so
-// nothing but the display knows of them.
+// The input pane's document, held as a stock plain-text edit holds a text: a block for
+// every paragraph, a line separator (U+2028) kept inside its block. Only a paragraph longer
+// than PieceLength may be held in pieces, each a block of its own of at least PieceLength
+// units marked as continuing the one before, cut where a line may break: so the layout,
+// which lays out a whole block at once, never lays out more than a few pieces for a
+// keystroke. The text read back joins the pieces, so nothing but the display knows of them.
 namespace PaneDocument {
 
-inline constexpr int PieceLength = 512;
+inline constexpr qsizetype PieceLength = 16384;
 
 bool continuesParagraph(const QTextBlock &block);
 
@@ -27,41 +28,31 @@ QTextBlockFormat blockFormat(bool continues);
 std::unique_ptr<QTextDocument> create(const QFont &font);
 void attachLayout(QTextDocument *document);
 
-// The text between two positions of the document, every paragraph break (and every line
-// break within a paragraph) as CR LF, the pieces of a paragraph joined.
+// The text between two positions of the document, every line break (between paragraphs,
+// or a line separator within one) as `lineBreak`, the pieces of a paragraph joined.
 QString text(const QTextDocument *document, int from = 0, int to = -1, QStringView lineBreak = u"\r\n");
 
-} // namespace PaneDocument
+// Where a paragraph of the text is cut into pieces: the offsets in `paragraph` at which
+// pieces start. `before` units of the block are already in front of the paragraph. Every
+// piece, the first with what is before it, has at least PieceLength units; each cut is
+// where a line may break, or, in a stretch of PieceLength units where none may, between
+// two characters.
+QList<qsizetype> pieceCuts(QStringView paragraph, qsizetype before);
 
-// Writes text into a pane document at a cursor, in a character format: CR LF, CR, LF,
-// U+2028 and U+2029 break the line (a CR LF cut between two writes is one break). Short
-// lines share a block, parted by line separators, up to PieceLength units; a longer line
-// is cut into pieces. So the document has a block for every few thousand characters,
-// whatever the shape of the text, and the layout's work on a keystroke stays small.
-class PaneWriter
+// A stretch of text written in one character format, up to `end` (an offset in the text).
+struct FormatRun
 {
-public:
-    // All that is written is one edit of the document: one change to undo, and the
-    // cursor does not ask the layout where it stands after every insertion.
-    explicit PaneWriter(QTextCursor cursor);
-    ~PaneWriter();
-    PaneWriter(const PaneWriter &) = delete;
-    PaneWriter &operator=(const PaneWriter &) = delete;
-
-    void write(QStringView text, const QTextCharFormat &format = {});
-    // Where the next write goes: after everything written.
-    QTextCursor cursor() const { return m_cursor; }
-
-private:
-    void flush(const QTextCharFormat &format);
-    void breakBlock(bool piece, const QTextCharFormat &format);
-
-    QTextCursor m_cursor;
-    QString m_pending;       // written, not yet inserted
-    qsizetype m_blockLength; // of the block the cursor is in, up to the cursor
-    bool m_afterCr = false;  // the last write ended with a CR
-    const QTextBlockFormat m_paragraph;
-    const QTextBlockFormat m_piece;
+    qsizetype end = 0;
+    QTextCharFormat format;
 };
+
+// Writes the text at the cursor, run by run, as one edit of the document (one step to
+// undo), and returns the cursor after it. Every line break of the text (the program's
+// rule) becomes a paragraph break, but for a line separator, which stays in its block
+// as the stock widget keeps it; a long paragraph is cut into pieces.
+QTextCursor write(QTextCursor cursor, QStringView text, const QList<FormatRun> &runs);
+QTextCursor write(QTextCursor cursor, QStringView text, const QTextCharFormat &format = {});
+
+} // namespace PaneDocument
 
 } // namespace rainquill
