@@ -284,18 +284,21 @@ std::variant<QByteArray, Failure> convert(const Options &options)
     // A text too long to read is not empty: the template comes first, as for any text.
     if (tooLong)
         return refusal(request.tpl.isComplete() ? Refusal::TextTooLong : Refusal::IncompleteTemplate);
-    if (const std::optional<Refusal> refused = CheckRequest(request))
-        return refusal(*refused);
+    // The step is fitted and the preview drawn from a request that would be converted.
+    if (options.fit || options.preview) {
+        if (const std::optional<Refusal> refused = CheckRequest(request))
+            return refusal(*refused);
+    }
     if (options.fit) {
         if (auto failure = fitStep(request, *options.fit))
             return *failure;
     }
     if (options.preview)
         return ansiPreview(request);
-    const std::optional<QString> code = GenerateCode(request);
-    if (!code)
-        return refusal(Refusal::CodeTooLong);
-    return code->toUtf8();
+    const std::variant<Refusal, Conversion> outcome = Convert(request);
+    if (const Refusal *refused = std::get_if<Refusal>(&outcome))
+        return refusal(*refused);
+    return std::get<Conversion>(outcome).code.toUtf8();
 }
 
 // What an argument that is not valid UTF-8 is called in the message: the option whose

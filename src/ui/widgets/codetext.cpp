@@ -1,5 +1,7 @@
 #include "ui/widgets/codetext.h"
 
+#include "engine/linebreaks.h"
+
 #include <QTextCursor>
 
 #include <algorithm>
@@ -91,7 +93,10 @@ const std::array<quint8, 0x10000> &classes()
         set(u"$+\\", Prefix);
         set(u"%", Postfix);
         set(u"|", After);
-        set(u"\r\n\u2028\u2029", Break);
+        for (char32_t ch = 0; ch < 0x10000; ++ch) {
+            if (IsLineBreak(QChar(ch)))
+                c[ch] = Break;
+        }
         return c;
     }();
     return table;
@@ -99,7 +104,7 @@ const std::array<quint8, 0x10000> &classes()
 
 bool isBreak(char16_t c)
 {
-    return (c <= u'\r' && (c == u'\n' || c == u'\r')) || (c & 0xFFFE) == 0x2028;
+    return IsLineBreak(QChar(c));
 }
 
 constexpr float Unknown = -1, PairStart = -2;

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScopedValueRollback>
 
 namespace rainquill {
 
@@ -37,9 +38,11 @@ InputPane::InputPane(QWidget *parent) : QPlainTextEdit(parent)
 template<typename Edit>
 void InputPane::quietly(Edit &&edit)
 {
-    m_quiet = true;
-    edit();
-    m_quiet = false;
+    {
+        // Put back as it was, also when an edit nests inside another.
+        const QScopedValueRollback quiet(m_quiet, true);
+        edit();
+    }
     emit changed();
 }
 
