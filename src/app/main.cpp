@@ -1,6 +1,6 @@
 #include "commandline.h"
 #include "display.h"
-#include "ui/controls.h"
+#include "ui/base/controls.h"
 #include "ui/frmmain.h"
 #include "ui/platform/designpalette.h"
 #include "ui/platform/translations.h"

@@ -1,9 +1,10 @@
 #include "ui/aboutwindow.h"
 
-#include "ui/controls.h"
+#include "ui/base/controls.h"
+#include "ui/platform/accessibility.h"
 #include "ui/platform/openaddress.h"
-#include "ui/twips.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/twips.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/clicklabel.h"
 #include "update/maker.h"
 
@@ -116,6 +117,7 @@ QLabel *aboutLabel(QWidget *parent)
 AboutWindow::AboutWindow(const QString &name)
 {
     using namespace AboutLayout;
+    InstallAccessibility(); // read as a dialog
     SetUpWindow(this, name, QStringLiteral("感谢使用与支持！"), ClientWidth, ClientHeight, Qt::WindowCloseButtonHint);
 
     const QUrl blog(MakerBlogAddress());

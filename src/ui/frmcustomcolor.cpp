@@ -1,7 +1,8 @@
 #include "ui/frmcustomcolor.h"
 
 #include "schemes/customschemefile.h"
-#include "ui/controls.h"
+#include "ui/base/controls.h"
+#include "ui/platform/accessibility.h"
 #include "ui/schemefilemessages.h"
 #include "ui/widgets/captionframe.h"
 #include "ui/widgets/keycolorstrip.h"
@@ -30,6 +31,7 @@ inline constexpr TwipsRect CmdCancel{2100, 1980, 885, 400};
 frmCustomColor::frmCustomColor(int number, CustomSchemeFile &schemes) : m_schemes(schemes)
 {
     using namespace CustomColorLayout;
+    InstallAccessibility(); // read as a dialog
     SetUpWindow(this, QStringLiteral("frmCustomColor"), QStringLiteral("自定义方案"), ClientWidth, ClientHeight,
                 Qt::WindowCloseButtonHint);
 

@@ -16,7 +16,7 @@
 #include "ui/platform/colordialog.h"
 #include "ui/platform/messagebox.h"
 #include "ui/schemefilemessages.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/backcolorframe.h"
 #include "ui/widgets/captionframe.h"
 #include "ui/widgets/codepane.h"

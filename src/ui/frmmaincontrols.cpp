@@ -1,9 +1,9 @@
 #include "ui/frmmain.h"
 
 #include "engine/outputformat.h"
-#include "ui/controls.h"
+#include "ui/base/controls.h"
 #include "ui/frmmainlayout.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/backcolorframe.h"
 #include "ui/widgets/captionframe.h"
 #include "ui/widgets/codepane.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/twips.h"
+#include "ui/base/twips.h"
 
 // Every rectangle of the main window as the design gives it, in twips: left, top, width,
 // height, relative to the window's client area or to the frame named.

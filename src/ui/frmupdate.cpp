@@ -1,9 +1,10 @@
 #include "ui/frmupdate.h"
 
 #include "engine/textgroups.h"
-#include "ui/controls.h"
+#include "ui/base/controls.h"
+#include "ui/platform/accessibility.h"
 #include "ui/platform/openaddress.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/clicklabel.h"
 #include "update/maker.h"
 #include "update/pageloader.h"
@@ -76,6 +77,7 @@ QString currentVersionCaption()
 frmUpdate::frmUpdate(QUrl page, int tickMilliseconds) : m_page(std::move(page))
 {
     using namespace UpdateLayout;
+    InstallAccessibility(); // read as a dialog
     SetUpWindow(this, QStringLiteral("frmUpdate"), QStringLiteral("检查新版本"), ClientWidth, ClientHeight,
                 Qt::WindowCloseButtonHint);
 

@@ -1,5 +1,5 @@
 #include "schemefixture.h"
-#include "ui/controls.h"
+#include "ui/base/controls.h"
 #include "ui/frmcustomcolor.h"
 #include "ui/schemefilemessages.h"
 #include "ui/widgets/gradientbox.h"

@@ -1,6 +1,6 @@
 #include "ui/platform/colordialog.h"
 
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 
 #include <QColorDialog>
 #include <deque>

@@ -1,6 +1,6 @@
 #include "ui/platform/designpalette.h"
 
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 
 #include <QApplication>
 #include <QPalette>

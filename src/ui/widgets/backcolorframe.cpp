@@ -1,7 +1,7 @@
 #include "ui/widgets/backcolorframe.h"
 
 #include "engine/colortext.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/clicklabel.h"
 #include "ui/widgets/swatchkeys.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "schemes/colorstrip.h"
-#include "ui/twips.h"
+#include "ui/base/twips.h"
 #include "ui/widgets/captionframe.h"
 
 #include <array>

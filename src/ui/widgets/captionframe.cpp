@@ -1,5 +1,7 @@
 #include "ui/widgets/captionframe.h"
 
+#include "ui/base/widgetcolors.h"
+
 #include <QPainter>
 
 namespace rainquill {
@@ -9,8 +11,6 @@ namespace {
 // The caption stands this far from the frame's left edge, with a little room either side.
 constexpr int CaptionLeft = 6;
 constexpr int CaptionPadding = 2;
-const QColor EtchDark(160, 160, 160);
-const QColor EtchLight(255, 255, 255);
 
 constexpr char Unlisted[] = "rainquillUnlisted";
 
@@ -51,9 +51,9 @@ void CaptionFrame::paintEvent(QPaintEvent *)
 
     // An etched border: a dark line with a light one just inside it.
     const QRect border = rect().adjusted(0, lineY, -1, -1);
-    painter.setPen(EtchDark);
+    painter.setPen(DesignColor::FrameEtchDark);
     painter.drawRect(border.adjusted(0, 0, -1, -1));
-    painter.setPen(EtchLight);
+    painter.setPen(DesignColor::FrameEtchLight);
     painter.drawRect(border.adjusted(1, 1, 0, 0));
 
     if (title().isEmpty())
@@ -116,6 +116,14 @@ int CaptionFrameAccessible::indexOfChild(const QAccessibleInterface *child) cons
     if (!child)
         return -1;
     return int(listedChildren().indexOf(qobject_cast<QWidget *>(child->object())));
+}
+
+CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
+{
+    auto *frame = new CaptionFrame(caption, parent);
+    frame->setObjectName(name);
+    frame->setGeometry(place.toPixels());
+    return frame;
 }
 
 } // namespace rainquill

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ui/base/twips.h"
+
 #include <QAccessibleWidget>
 #include <QGroupBox>
 
 namespace rainquill {
 
-// A frame drawn as the design draws it: its top line passes through the middle of the
+// A frame drawn in the window's fixed look: its top line passes through the middle of the
 // caption, so the controls placed at their designed tops sit below the line. The caption
 // has a colour of its own, which reaches nothing inside the frame.
 class CaptionFrame : public QGroupBox
@@ -48,5 +50,8 @@ public:
 protected:
     QWidgetList listedChildren() const;
 };
+
+// A frame with a blue caption, placed in its parent and named after its role.
+CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
 
 } // namespace rainquill

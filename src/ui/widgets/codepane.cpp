@@ -1,6 +1,6 @@
 #include "ui/widgets/codepane.h"
 
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/codepaneaccessible.h"
 
 #include <QAccessible>

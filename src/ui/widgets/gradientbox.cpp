@@ -1,7 +1,7 @@
 #include "ui/widgets/gradientbox.h"
 
 #include "engine/colortext.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "ui/widgets/inputpane.h"
 
-#include "ui/controls.h"
-#include "ui/widgetcolors.h"
+#include "ui/base/controls.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/inputpaneaccessible.h"
 #include "ui/widgets/panecount.h"
 #include "ui/widgets/panedocument.h"

@@ -1,6 +1,6 @@
 #include "ui/widgets/keycolorstrip.h"
 
-#include "ui/controls.h"
+#include "ui/base/controls.h"
 #include "ui/platform/colordialog.h"
 #include "ui/widgets/gradientbox.h"
 

@@ -1,6 +1,6 @@
 #include "ui/widgets/steparrow.h"
 
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 
 #include <QPainter>
 #include <QPolygon>

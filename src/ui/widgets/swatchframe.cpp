@@ -1,6 +1,6 @@
 #include "ui/widgets/swatchframe.h"
 
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/swatchkeys.h"
 
 #include <QLabel>

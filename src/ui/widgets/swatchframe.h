@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/twips.h"
+#include "ui/base/twips.h"
 #include "ui/widgets/captionframe.h"
 #include "ui/widgets/gradientbox.h"
 

@@ -1,6 +1,6 @@
 #include "ui/widgets/swatchkeys.h"
 
-#include "ui/widgetcolors.h"
+#include "ui/base/widgetcolors.h"
 #include "ui/widgets/captionframe.h"
 
 #include <QAccessible>

@@ -27,6 +27,9 @@ inline const QColor ArrowPressedFace(200, 200, 225);
 inline const QColor ArrowEdge(160, 160, 190);
 inline const QColor ArrowPressedEdge(90, 90, 120);
 inline const QColor ArrowMark(0, 0, 160);
+// A frame's etched line: the groove and its light edge.
+inline const QColor FrameEtchDark(160, 160, 160);
+inline const QColor FrameEtchLight = White;
 // The logo's gradient, from its left end to its right.
 inline const QColor LogoStart(0, 121, 255);
 inline const QColor LogoEnd(255, 0, 255);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/twips.h"
+#include "ui/base/twips.h"
 
 #include <QColor>
 #include <QFont>
@@ -22,12 +22,9 @@ void SetUpWindow(QWidget *window, const QString &name, const QString &caption, i
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget *window);
 
-class CaptionFrame;
-
-// Controls placed as the design gives them, named after the design: a frame with a blue
-// caption, a push button in the graphical style, a label in a colour. A screen reader
+// Controls placed in the window's fixed layout and named after their roles: a push button in
+// the graphical style, a label in a colour. A screen reader
 // reads each by its caption as it is at the moment.
-CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place);
 // Makes the button the window's default one and gives it the focus, so that Enter works as
 // soon as the window opens.

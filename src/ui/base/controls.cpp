@@ -1,8 +1,6 @@
-#include "ui/controls.h"
+#include "ui/base/controls.h"
 
-#include "ui/platform/accessibility.h"
-#include "ui/widgetcolors.h"
-#include "ui/widgets/captionframe.h"
+#include "ui/base/widgetcolors.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -43,7 +41,6 @@ QFont SongTi(double points)
 void SetUpWindow(QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips,
                  Qt::WindowFlags buttons)
 {
-    InstallAccessibility();
     window->setObjectName(name);
     window->setWindowTitle(caption);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -70,14 +67,6 @@ void CentreOnScreen(QWidget *window)
     topLeft.setX(qMax(topLeft.x(), area.left()));
     topLeft.setY(qMax(topLeft.y(), area.top()));
     window->move(topLeft);
-}
-
-CaptionFrame *MakeFrame(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
-{
-    auto *frame = new CaptionFrame(caption, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(place.toPixels());
-    return frame;
 }
 
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &place)
