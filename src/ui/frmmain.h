@@ -111,7 +111,7 @@ private:
     ViewModes ViewMode = ViewModes::Preview;
     SwatchButton LastSwatchButton = SwatchButton::Left;
 
-    // Controls, named as the window's design names them.
+    // Controls, named after their roles in the window.
     CaptionFrame *Frame1 = nullptr;
     CaptionFrame *Frame2 = nullptr;
     std::array<SwatchFrame *, 2> Frame3{};

@@ -28,7 +28,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-// The main window's control tree, built from its design; the handlers are in frmmain.cpp.
+// The main window's control tree in its fixed layout; the handlers are in frmmain.cpp.
 
 namespace rainquill {
 

@@ -2,7 +2,7 @@
 
 #include "ui/base/twips.h"
 
-// Every rectangle of the main window as the design gives it, in twips: left, top, width,
+// Every rectangle of the main window's fixed layout, in twips: left, top, width,
 // height, relative to the window's client area or to the frame named.
 namespace rainquill::FrmMainLayout {
 

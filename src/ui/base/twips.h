@@ -14,7 +14,7 @@ inline int fromTwips(int twips)
     return qRound(double(twips) / TwipsPerPixel);
 }
 
-// A rectangle as the design gives it: left, top, width, height in twips.
+// A rectangle of the window's fixed layout: left, top, width, height in twips.
 struct TwipsRect
 {
     int left;

@@ -219,7 +219,7 @@ void InputPane::stepOverJoin(const QKeyEvent *event)
 void InputPane::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier) {
-        redo(); // beside Ctrl+Shift+Z, the redo key of the design's own platform
+        redo(); // beside Ctrl+Shift+Z, the redo key of other desktops
         return;
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !(event->modifiers() & Qt::ShiftModifier)) {
