@@ -47,7 +47,7 @@ BackColorFrame::BackColorFrame(const TwipsRect &place, QWidget *parent) : Captio
             label->setAccessibleName(QStringLiteral("自定义背景颜色"));
             label->setAlignment(Qt::AlignCenter);
             label->setGeometry(Custom.toPixels());
-            m_colors[CustomElement] = 0xFFFFFF;
+            m_colors[CustomElement] = RGBToColor(toRgb(DesignColor::White));
             setBackground(label, m_colors[CustomElement]);
             SetTextColor(label, DesignColor::Blue);
             continue;

@@ -22,7 +22,7 @@ InputPane::InputPane(QWidget *parent) : QPlainTextEdit(parent)
     setTabChangesFocus(true); // Tab walks the window; a TAB can still be pasted
     setFont(SongTi(9.75));
     document()->setDefaultFont(font());
-    setBackgroundColor(RGBToColor({255, 255, 255}));
+    setBackgroundColor(RGBToColor(toRgb(DesignColor::White)));
     watch(document());
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_quiet)
