@@ -1,10 +1,19 @@
+#include "engine/conversion.h"
 #include "engine/linebreaks.h"
-#include "engine/markup.h"
 #include "engine/preview.h"
+#include "engine/systemmemory.h"
 #include "engine/textgroups.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace rainquill;
 
@@ -20,6 +29,26 @@ CodeRequest request(const QString &text, uint from, uint to, double step, Output
 {
     return {text, rgb(from), rgb(to), step, format,
             format == OutputFormat::Custom ? tpl : TemplateFor(format)};
+}
+
+// What Convert gives: the refusal's number, or -1 and the code.
+std::pair<int, QString> converted(const QString &text, double step, qint64 beside = 0, bool complete = true)
+{
+    const Template tpl{"[", complete ? "]" : "", "]"};
+    const auto outcome = Convert(request(text, 0, 0xFFFFFF, step, OutputFormat::Custom, tpl), beside);
+    if (const Refusal *refusal = std::get_if<Refusal>(&outcome))
+        return {int(*refusal), {}};
+    const Conversion &c = std::get<Conversion>(outcome);
+    return {-1, QString::number(c.characters.count()) + u' ' + c.code.left(40)};
+}
+
+// The address space the process has mapped, in bytes.
+qint64 mapped()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const qsizetype at = text.indexOf("VmSize:") + 7;
+    return text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ').value(0).toLongLong() * 1024;
 }
 
 } // namespace
@@ -170,6 +199,95 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, shown);
         QCOMPARE(BoundedText(text), shown);
+    }
+
+    // The one request check: each refusal in its order, each at its bound.
+    void convert_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<qint64>("beside");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<int>("refusal"); // -1: converted
+        QTest::addColumn<QString>("code"); // the character count and the code's start
+        const QString over(MaxTextLength + 1, u'a');
+        const qint64 huge = qint64(1) << 62;
+        QTest::newRow("no text before the template") << QString() << 1.0 << huge << false << 0 << "";
+        QTest::newRow("the template before the length") << over << 1.0 << huge << false << 1 << "";
+        QTest::newRow("one character too many") << over << 1e7 << qint64(0) << true << 2 << "";
+        QTest::newRow("the last character in one more unit")
+            << QString(MaxTextLength - 1, u'a') + "e\u0301" << 5e6 << qint64(0) << true << -1
+            << "10000000 [#000000]" + QString(31, u'a');
+        QTest::newRow("the code before the memory") << over.chopped(1) << 1.0 << huge << true << 3 << "";
+        QTest::newRow("what is held beside") << QStringLiteral("abc") << 1.0 << huge << true << 4 << "";
+        QTest::newRow("converted") << QStringLiteral("a\r\nb") << 1.0 << qint64(0) << true << -1
+                                   << "4 [#404040]a]\r\n[#FFFFFF]b]";
+    }
+    void convert()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, step);
+        QFETCH(qint64, beside);
+        QFETCH(bool, complete);
+        QFETCH(int, refusal);
+        QFETCH(QString, code);
+        QCOMPARE(converted(text, step, beside, complete), std::make_pair(refusal, code));
+    }
+
+    // Memory bounded by the address space: a code that needs more than is left is refused
+    // before it is built, and made once the bound is lifted.
+    void addressSpaceBound()
+    {
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
+        rlimit low = old;
+        low.rlim_cur = rlim_t(mapped() + (128 << 20));
+        QCOMPARE(setrlimit(RLIMIT_AS, &low), 0);
+        const bool small = MemoryAvailable(100 << 20), large = MemoryAvailable(160 << 20);
+        const int refusal = converted(QString(5'000'000, u'a'), 1.0).first; // a code of 55 million units
+        setrlimit(RLIMIT_AS, &old);
+        QVERIFY(small && !large);
+        QCOMPARE(refusal, int(Refusal::OutOfMemory));
+        QCOMPARE(converted(QString(5'000'000, u'a'), 1.0).first, -1);
+    }
+
+    // Memory bounded by the control group (v2): what memory.max leaves over memory.current,
+    // no bound when it reads "max", and never more than the kernel counts as available.
+    void controlGroupBound_data()
+    {
+        QTest::addColumn<QByteArray>("max");
+        QTest::addColumn<qint64>("asked");
+        QTest::addColumn<bool>("available");
+        QTest::newRow("all that is left") << QByteArray("1073741824\n") << qint64(1 << 29) << true;
+        QTest::newRow("a byte more") << QByteArray("1073741824\n") << qint64((1 << 29) + 1) << false;
+        QTest::newRow("no limit") << QByteArray("max\n") << qint64(1) << true;
+        QTest::newRow("no limit, more than the system has") << QByteArray("max\n") << (qint64(1) << 60) << false;
+    }
+    void controlGroupBound()
+    {
+        QFETCH(QByteArray, max);
+        QFETCH(qint64, asked);
+        QFETCH(bool, available);
+        if (geteuid() != 0)
+            QSKIP("a control group of its own needs root");
+        const pid_t child = fork();
+        if (child == 0) { // in a mount namespace of its own, in a group "/rq" made up for it
+            const auto put = [](const char *path, const QByteArray &bytes) {
+                QFile file(QString::fromLatin1(path));
+                return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+            };
+            const QByteArray self = "/proc/" + QByteArray::number(getpid()) + "/cgroup";
+            const bool ready = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                               && mount("tmpfs", "/sys/fs/cgroup", "tmpfs", 0, nullptr) == 0
+                               && put("/sys/fs/cgroup/self", "0::/rq\n")
+                               && mount("/sys/fs/cgroup/self", self.constData(), nullptr, MS_BIND, nullptr) == 0
+                               && mkdir("/sys/fs/cgroup/rq", 0755) == 0 && put("/sys/fs/cgroup/rq/memory.max", max)
+                               && put("/sys/fs/cgroup/rq/memory.current", "536870912\n");
+            _exit(!ready ? 2 : MemoryAvailable(asked) == available ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
     }
 
     void tooLongCodeIsRefused()

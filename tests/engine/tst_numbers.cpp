@@ -1,3 +1,4 @@
+#include "engine/colortext.h"
 #include "engine/gradient.h"
 #include "engine/numbers.h"
 #include "engine/stepbox.h"
@@ -43,6 +44,33 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QCOMPARE(LeadingNumber(text), expected);
+    }
+
+    // A colour typed as hexadecimal digits, and the colour written back: "" where the text
+    // is not a colour.
+    void hexText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("digits and both cases, #") << "#09afAF" << "#09AFAF";
+        QTest::newRow("no #, leading zeros") << "00000f" << "#00000F";
+        QTest::newRow("each channel in its place") << "123456" << "#123456";
+        QTest::newRow("white") << "FFFFFF" << "#FFFFFF";
+        QTest::newRow("# alone") << "#" << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("five digits") << "#12345" << "";
+        QTest::newRow("seven digits") << "#1234567" << "";
+        QTest::newRow("two #") << "##12345" << "";
+        for (const char *edge : {"/", ":", "@", "G", "`", "g", " "}) // just outside each range of digits
+            QTest::newRow(edge) << "12345" + QString::fromLatin1(edge) << "";
+        QTest::newRow("a full-width digit") << "12345１" << "";
+    }
+    void hexText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, written);
+        const std::optional<Rgb> color = RgbFromHexText(text);
+        QCOMPARE(color ? HexText(*color) : QString(), written);
     }
 
     // The step box's text after it settles, typed (delta 0) or set by an arrow.
