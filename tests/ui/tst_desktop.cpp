@@ -39,15 +39,11 @@ private slots:
         QFETCH(QString, child);
         openWindow();
         const QString main = QStringLiteral("0x%1").arg(m_window->winId(), 0, 16);
-        if (child == u"frmAbout1" || child == u"frmUpdate") {
-            get<QAction>(child == u"frmAbout1" ? "MenuAbout" : "MenuUpdate")->trigger();
-        } else if (child == u"frmCustomColor") {
-            get<QAction>("MenuCustom")->trigger();
-            rainquill::MessageBox::takeShown(); // color.dat made anew
-            click("PicColorBox_12", Qt::RightButton);
-        } else {
+        if (child == u"frmAbout2")
             m_window->close();
-        }
+        else
+            openChild(child);
+        rainquill::MessageBox::takeShown(); // the editor's color.dat made anew
         QWidget *window = uitest::topLevel(child);
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));

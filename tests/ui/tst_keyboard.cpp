@@ -51,14 +51,10 @@ class TestKeyboard : public uitest::WindowTest
     {
         const QImage image = frame->grab().toImage();
         const QRect r = swatch->geometry();
-        const int y = r.center().y();
-        const QColor inside = swatch->grab().toImage().pixelColor(4, r.height() / 2);
-        return image.pixelColor(r.left(), y) == Qt::white && image.pixelColor(r.left() + 1, y) == Qt::white &&
-               image.pixelColor(r.left() + 2, y) == Qt::black &&
-               image.pixelColor(r.left() + 3, y) == Qt::black &&
-               image.pixelColor(r.left() + 4, y) == inside &&
-               image.pixelColor(r.right() - 1, y) == Qt::white &&
-               image.pixelColor(r.right() - 3, y) == Qt::black;
+        const auto at = [&](int x) { return image.pixelColor(x, r.center().y()); };
+        return at(r.left()) == Qt::white && at(r.left() + 1) == Qt::white && at(r.left() + 2) == Qt::black
+               && at(r.left() + 3) == Qt::black && at(r.right() - 1) == Qt::white && at(r.right() - 3) == Qt::black
+               && at(r.left() + 4) == swatch->grab().toImage().pixelColor(4, r.height() / 2);
     }
 
     // Whether title n of the bar is painted highlighted, in the palette's highlight.
@@ -102,15 +98,9 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("childName");
-        QTest::newRow("about, F10, from the step box") << "TxtStep"
-                                                       << "F10"
-                                                       << "frmAbout1";
-        QTest::newRow("version check, Alt, from the format list") << "Combo1"
-                                                                  << "Alt"
-                                                                  << "frmUpdate";
-        QTest::newRow("editor, Menu key on custom swatch 3") << "Frame3_1"
-                                                             << "Menu"
-                                                             << "frmCustomColor";
+        QTest::newRow("about, F10, from the step box") << "TxtStep" << "F10" << "frmAbout1";
+        QTest::newRow("version check, Alt, from the format list") << "Combo1" << "Alt" << "frmUpdate";
+        QTest::newRow("editor, Menu key on custom swatch 3") << "Frame3_1" << "Menu" << "frmCustomColor";
     }
     void focusComesBack()
     {
@@ -250,23 +240,6 @@ private slots:
         QCOMPARE(spin->minimumStepSize().toInt(), 1);
         QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), text);
     }
-    // Its text as a screen reader reads it, selection included.
-    void stepSpinBoxSelection()
-    {
-        auto *step = get<QLineEdit>("TxtStep");
-        step->setText(QStringLiteral("12abc"));
-        QAccessibleTextInterface *text = reader(step)->textInterface();
-        step->deselect();
-        QCOMPARE(text->selectionCount(), 0);
-        step->setSelection(1, 3);
-        QCOMPARE(text->selectionCount(), 1);
-        int start = -1, end = -1;
-        text->selection(0, &start, &end);
-        QCOMPARE(std::pair(start, end), std::pair(1, 4));
-        text->setSelection(0, 0, 2);
-        QCOMPARE(step->selectedText(), QStringLiteral("12"));
-    }
-
     // Only a custom swatch offers a screen reader its menu, which opens the editor as a
     // right click does.
     void swatchMenus()
@@ -285,13 +258,26 @@ private slots:
         editor->close();
     }
 
-    void stepSpinBoxSetAndStepped()
+    // Its text as a screen reader reads and selects it; its value set and stepped.
+    void stepSpinBoxByAScreenReader()
     {
         auto *step = get<QLineEdit>("TxtStep");
+        step->setText(QStringLiteral("12abc"));
+        QAccessibleTextInterface *text = reader(step)->textInterface();
+        step->deselect();
+        QCOMPARE(text->selectionCount(), 0);
+        step->setSelection(1, 3);
+        QCOMPARE(text->selectionCount(), 1);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(1, 4));
+        text->setSelection(0, 0, 2);
+        QCOMPARE(step->selectedText(), QStringLiteral("12"));
+        // Set and stepped by a screen reader: the box's own rule still holds.
         QAccessibleInterface *box = reader(step);
         box->valueInterface()->setCurrentValue(7);
         QCOMPARE(step->text(), QStringLiteral("7"));
-        box->valueInterface()->setCurrentValue(250); // the box's own rule still holds
+        box->valueInterface()->setCurrentValue(250);
         QCOMPARE(step->text(), QStringLiteral("100"));
         box->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
         QCOMPARE(step->text(), QStringLiteral("99"));
@@ -344,32 +330,42 @@ private slots:
         QCOMPARE(frame4->child(frame4->indexOfChild(reader(get("TxtStep")))), reader(get("TxtStep")));
     }
 
-    // The about window's three link lines and its logo: links whose action opens them.
-    void linksOpenFromAScreenReader_data()
+    // The about window's three link lines and its logo: links that Enter after Tab from
+    // "确 定" (never to the logo), a click and a screen reader's action open, the window staying.
+    void aboutLinks_data()
     {
         QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("tabs"); // from "确 定"; 0: never reached
         QTest::addColumn<QUrl>("address");
-        QTest::newRow("blog") << "Label1" << QUrl("http://www.qingfeng.example");
-        QTest::newRow("product page") << "Label2" << QUrl("http://www.qingfeng.example/rainquill/");
-        QTest::newRow("mailbox") << "Label3" << QUrl("mailto:author@qingfeng.example");
-        QTest::newRow("logo") << "PicLogo" << QUrl("http://www.qingfeng.example");
+        QTest::newRow("blog") << "Label1" << 1 << QUrl("http://www.qingfeng.example");
+        QTest::newRow("product page") << "Label2" << 2 << QUrl("http://www.qingfeng.example/rainquill/");
+        QTest::newRow("mailbox") << "Label3" << 3 << QUrl("mailto:author@qingfeng.example");
+        QTest::newRow("logo") << "PicLogo" << 0 << QUrl("http://www.qingfeng.example");
     }
-    void linksOpenFromAScreenReader()
+    void aboutLinks()
     {
         QFETCH(QString, link);
+        QFETCH(int, tabs);
         QFETCH(QUrl, address);
-        get<QAction>("MenuAbout")->trigger();
-        QWidget *about = child(QStringLiteral("frmAbout1"));
+        QWidget *about = openChild(QStringLiteral("frmAbout1"));
         QVERIFY(about);
-        QAccessibleInterface *line = reader(uitest::control(about, link));
+        QWidget *widget = uitest::control(about, link);
+        QCOMPARE(about->focusWidget()->objectName(), QStringLiteral("CmdOK"));
+        for (int n = 0; n < tabs; ++n)
+            QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
+        if (tabs) {
+            QCOMPARE(about->focusWidget(), widget);
+            QTest::keyClick(widget, Qt::Key_Return);
+        }
+        QTest::mouseClick(widget, Qt::LeftButton);
+        QAccessibleInterface *line = reader(widget);
         QCOMPARE(line->role(), QAccessible::Link);
         QVERIFY(!line->text(QAccessible::Name).isEmpty());
-        QCOMPARE(line->actionInterface()->actionNames(),
-                 QStringList{QAccessibleActionInterface::pressAction()});
-        line->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
-        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{});
+        QCOMPARE(line->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        line->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction()); // opens nothing
         line->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>{address});
+        QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>(tabs ? 3 : 2, address));
+        QVERIFY(about->isVisible());
         about->close();
     }
 };

@@ -16,58 +16,30 @@ using uitest::control;
 
 namespace {
 
-// A web server on 127.0.0.1 that answers every request with one page and counts them.
+// A web server on 127.0.0.1 that answers its requests with the pages given in turn, the
+// last one again and again; or, when it dribbles, every later one with the start of a long
+// page, one byte every 10 ms. It counts its requests and the connections opened and closed.
 class PageServer : public QObject
 {
 public:
-    explicit PageServer(QByteArray body) : m_body(std::move(body))
+    explicit PageServer(QList<QByteArray> pages, bool dribble = false) : m_pages(std::move(pages))
     {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    socket->readAll(); // a request, whole on loopback
-                    ++requests;
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-                                  + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
-                    socket->disconnectFromHost();
-                });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        m_server.listen(QHostAddress::LocalHost);
-    }
-    QUrl address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/v.html").arg(m_server.serverPort())); }
-    int requests = 0;
-
-private:
-    QTcpServer m_server;
-    QByteArray m_body;
-};
-
-// A web server on 127.0.0.1 that answers its first requests with the pages given, and
-// every later one with the start of a long page, one byte every 10 ms; it tells which of
-// its connections the other end has closed.
-class DribbleServer : public QObject
-{
-public:
-    explicit DribbleServer(QList<QByteArray> pages) : m_pages(std::move(pages))
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        connect(&m_server, &QTcpServer::newConnection, this, [this, dribble] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 ++opened;
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    socket->readAll();
-                    if (++requests <= m_pages.size()) {
-                        const QByteArray &page = m_pages[requests - 1];
-                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-                                      + QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n" + page);
-                        socket->disconnectFromHost();
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket, dribble] {
+                    socket->readAll(); // a request, whole on loopback
+                    if (++requests > m_pages.size() && dribble) {
+                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 1000000\r\n\r\n");
+                        auto *drip = new QTimer(socket);
+                        connect(drip, &QTimer::timeout, socket, [socket] { socket->write("x"); });
+                        drip->start(10);
                         return;
                     }
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 1000000\r\n\r\n");
-                    auto *drip = new QTimer(socket);
-                    connect(drip, &QTimer::timeout, socket, [socket] { socket->write("x"); });
-                    drip->start(10);
+                    const QByteArray &page = m_pages[qMin<qsizetype>(requests, m_pages.size()) - 1];
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
+                                  + QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n" + page);
+                    socket->disconnectFromHost();
                 });
                 connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
                     ++closed;
@@ -78,14 +50,20 @@ public:
         m_server.listen(QHostAddress::LocalHost);
     }
     QUrl address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/v.html").arg(m_server.serverPort())); }
-    int requests = 0;
-    int opened = 0;
-    int closed = 0;
+    int requests = 0, opened = 0, closed = 0;
 
 private:
     QTcpServer m_server;
     QList<QByteArray> m_pages;
 };
+
+// The version check window over that address, shown, with ticks of `tick` ms.
+QPointer<frmUpdate> showCheck(const QUrl &address, int tick)
+{
+    QPointer<frmUpdate> window = new frmUpdate(address, tick);
+    window->show();
+    return window;
+}
 
 // The tool tip a label shows when the pointer rests on it, as plain text; empty when none.
 QString shownToolTip(QWidget *label)
@@ -151,9 +129,8 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, linkLine);
         QFETCH(QUrl, opened);
-        PageServer server(page);
-        QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
-        window->show();
+        PageServer server({page});
+        QPointer<frmUpdate> window = showCheck(server.address(), 20);
         QTRY_COMPARE(message(window), shown);
         QVERIFY(uitest::paints(control<QLabel>(window, "LabMsg"),
                                shown == u"发现新版本！" ? QColor(255, 0, 0) : QColor(128, 0, 128)));
@@ -205,9 +182,8 @@ private slots:
         (longPart == "version" ? version : url) += QByteArray(fill, longPart == "version" ? 'V' : 'a');
         const QByteArray page = "build:2300 version:" + version + " url:" + url;
         QCOMPARE(page.size(), PageLoader::MaxPageBytes);
-        PageServer server(page);
-        QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
-        window->show();
+        PageServer server({page});
+        QPointer<frmUpdate> window = showCheck(server.address(), 20);
         QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
         auto *info = control<QLabel>(window, "LabInfo");
         auto *link = control<QLabel>(window, "LabURL");
@@ -228,9 +204,8 @@ private slots:
     // closed. A link found by an earlier check stays, and still opens its address.
     void timeOutClosesTheConnection()
     {
-        DribbleServer server({"build:2300 version:V2.3.0 url:http://x.example/r.zip"});
-        QPointer<frmUpdate> window = new frmUpdate(server.address(), 10);
-        window->show();
+        PageServer server({"build:2300 version:V2.3.0 url:http://x.example/r.zip"}, true);
+        QPointer<frmUpdate> window = showCheck(server.address(), 10);
         QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
         QTest::mouseClick(control<QPushButton>(window, "CmdUpdate"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(message(window), QStringLiteral("连接超时，请稍后再试。"), 10000);
@@ -251,9 +226,8 @@ private slots:
     void pageInTheLastTick()
     {
         const QByteArray other("<body>Not found</body>");
-        DribbleServer server({other, other, other, "build:2300 version:V2.3.0 url:http://x.example/r.zip"});
-        QPointer<frmUpdate> window = new frmUpdate(server.address(), 100);
-        window->show();
+        PageServer server({other, other, other, "build:2300 version:V2.3.0 url:http://x.example/r.zip"}, true);
+        QPointer<frmUpdate> window = showCheck(server.address(), 100);
         QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(window, "Timer1")->isActive(), 20000);
         QCOMPARE(server.requests, 4);
         QCOMPARE(message(window), QStringLiteral("发现新版本！"));
@@ -270,10 +244,9 @@ private slots:
         red.fill(QColor(255, 0, 0));
         QVERIFY(red.save(QStringLiteral("r.png")));
         const QString img = QStringLiteral("<img src=r.png>");
-        PageServer server(("<pre>build:2300 version:" + img.toHtmlEscaped() + QString(300, u'V') + " url:"
-                           + img.toHtmlEscaped() + "</pre>").toUtf8());
-        QPointer<frmUpdate> window = new frmUpdate(server.address(), 20);
-        window->show();
+        PageServer server({("<pre>build:2300 version:" + img.toHtmlEscaped() + QString(300, u'V') + " url:"
+                           + img.toHtmlEscaped() + "</pre>").toUtf8()});
+        QPointer<frmUpdate> window = showCheck(server.address(), 20);
         QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
         auto *url = control<QLabel>(window, "LabURL");
         auto *info = control<QLabel>(window, "LabInfo");
@@ -311,7 +284,7 @@ private slots:
     {
         QFETCH(bool, serverUp);
         QFETCH(QByteArray, page);
-        PageServer server(page);
+        PageServer server({page});
         // Ticks long enough for the request of tick 60 to reach the server before tick 61
         // gives up on it.
         QPointer<frmUpdate> window = new frmUpdate(serverUp ? server.address() : QUrl("http://127.0.0.1:1/"), 40);

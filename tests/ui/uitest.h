@@ -12,6 +12,7 @@
 #include "ui/platform/openaddress.h"
 #include "ui/platform/translations.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -128,6 +129,17 @@ protected:
     void click(const QString &name, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(get(name), button);
+    }
+    // A child window opened as a user opens it: the scheme editor on custom scheme 3.
+    QWidget *openChild(const QString &child)
+    {
+        if (child == u"frmCustomColor") {
+            get<QAction>(QStringLiteral("MenuCustom"))->trigger();
+            click(QStringLiteral("PicColorBox_12"), Qt::RightButton);
+        } else {
+            get<QAction>(child == u"frmAbout1" ? QStringLiteral("MenuAbout") : QStringLiteral("MenuUpdate"))->trigger();
+        }
+        return topLevel(child);
     }
     QString caption(const QString &frame) const { return get<QGroupBox>(frame)->title(); }
     rainquill::InputPane *input() const { return get<rainquill::InputPane>(QStringLiteral("RTInput")); }
