@@ -59,30 +59,31 @@ private slots:
         QTest::addColumn<qsizetype>("before");
         QTest::addColumn<QList<qsizetype>>("cuts");
         using Cuts = QList<qsizetype>;
-        QTest::newRow("a piece less one") << words(P - 1) << qsizetype(0) << Cuts{};
-        QTest::newRow("a piece") << words(P) << qsizetype(0) << Cuts{};
-        QTest::newRow("a piece and one") << words(P + 1) << qsizetype(0) << Cuts{};
-        QTest::newRow("two pieces less one") << words(2 * P - 1) << qsizetype(0) << Cuts{};
-        QTest::newRow("two pieces") << words(2 * P) << qsizetype(0) << Cuts{P};
-        QTest::newRow("two pieces and one") << words(2 * P + 1) << qsizetype(0) << Cuts{P};
-        QTest::newRow("five pieces") << words(5 * P) << qsizetype(0) << Cuts{P, 2 * P, 3 * P, 4 * P};
+        const qsizetype none = 0; // nothing before the paragraph in its block
+        QTest::newRow("a piece less one") << words(P - 1) << none << Cuts{};
+        QTest::newRow("a piece") << words(P) << none << Cuts{};
+        QTest::newRow("a piece and one") << words(P + 1) << none << Cuts{};
+        QTest::newRow("two pieces less one") << words(2 * P - 1) << none << Cuts{};
+        QTest::newRow("two pieces") << words(2 * P) << none << Cuts{P};
+        QTest::newRow("two pieces and one") << words(2 * P + 1) << none << Cuts{P};
+        QTest::newRow("five pieces") << words(5 * P) << none << Cuts{P, 2 * P, 3 * P, 4 * P};
         // The cut goes on to the next place a line may break, never into a word.
         QTest::newRow("a word across the piece length")
-            << QString(P - 2, u'x') + " abcdef " + words(P) << qsizetype(0) << Cuts{P + 6};
+            << QString(P - 2, u'x') + " abcdef " + words(P) << none << Cuts{P + 6};
         QTest::newRow("after units already in the block") << words(2 * P + 10) << qsizetype(10) << Cuts{P - 8};
         QTest::newRow("after a whole piece already in the block")
             << " " + words(P) << P << Cuts{1};
         QTest::newRow("between two Chinese characters")
-            << QStringLiteral("渐变文字").repeated(P / 2 + 1) << qsizetype(0) << Cuts{P};
+            << QStringLiteral("渐变文字").repeated(P / 2 + 1) << none << Cuts{P};
         // Where no line may break for a whole piece, between two characters.
-        QTest::newRow("no place to break") << QString(2 * P + 5, u'a') << qsizetype(0) << Cuts{P + 5};
+        QTest::newRow("no place to break") << QString(2 * P + 5, u'a') << none << Cuts{P + 5};
         QTest::newRow("a cluster across the cut")
-            << QString(P + 4, u'a') + QStringLiteral("e\u0301") + QString(P - 1, u'a') << qsizetype(0) << Cuts{P + 4};
+            << QString(P + 4, u'a') + QStringLiteral("e\u0301") + QString(P - 1, u'a') << none << Cuts{P + 4};
         QTest::newRow("a surrogate pair across the cut")
-            << QString(P + 4, u'a') + QStringLiteral("\U0001D400") + QString(P - 1, u'a') << qsizetype(0)
+            << QString(P + 4, u'a') + QStringLiteral("\U0001D400") + QString(P - 1, u'a') << none
             << Cuts{P + 4};
         QTest::newRow("CJK next to a line separator")
-            << QString(P - 1, u'x') + QChar(QChar::LineSeparator) + QString(P + 8, u'y') << qsizetype(0)
+            << QString(P - 1, u'x') + QChar(QChar::LineSeparator) + QString(P + 8, u'y') << none
             << Cuts{P + 8};
     }
 
