@@ -139,20 +139,23 @@ private slots:
         QCOMPARE(process.readAllStandardError(), err);
     }
 
-    // A display that answers passes the check, over TCP or a local socket; when it then
-    // speaks no X (it hangs up at once), Qt's fatal message becomes our one line, and no
-    // core is left.
+    // A display that answers passes the check, over TCP or a local (abstract) socket, as
+    // does a Wayland compositor or an X display named by its socket's path; when it then
+    // hangs up at once (or the platform plugin for it is not installed), Qt's fatal message
+    // becomes our one line, and no core is left.
     void displayThatHangsUp_data()
     {
-        QTest::addColumn<QString>("display"); // %1: the display's number
+        QTest::addColumn<QStringList>("variables"); // %1: the display's number, %2: the runtime folder
 
-        QTest::newRow("TCP") << "127.0.0.1:%1";
-        QTest::newRow("TCP, protocol named") << "tcp/127.0.0.1:%1";
-        QTest::newRow("local socket") << ":%1.0";
+        QTest::newRow("TCP") << QStringList{"DISPLAY=127.0.0.1:%1"};
+        QTest::newRow("TCP, protocol named") << QStringList{"DISPLAY=tcp/127.0.0.1:%1"};
+        QTest::newRow("local socket") << QStringList{"DISPLAY=:%1.0"};
+        QTest::newRow("Wayland") << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%2"};
+        QTest::newRow("X, by path") << QStringList{"DISPLAY=%2/x:0"};
     }
     void displayThatHangsUp()
     {
-        QFETCH(QString, display);
+        QFETCH(QStringList, variables);
         // A number whose TCP port and local (abstract) socket are both free.
         QTcpServer server;
         int local = -1;
@@ -181,39 +184,21 @@ private slots:
             for (int fd; (fd = ::accept(local, nullptr, nullptr)) >= 0;)
                 ::close(fd);
         });
-        QProcess process;
-        start(process, {}, {QStringLiteral("DISPLAY=") + display.arg(number)});
-        verifyCannotStart(process);
-        ::close(local);
-    }
-
-    // A Wayland compositor, or an X display named by its socket's path, that answers
-    // passes the check too; one that hangs up (or a platform plugin for it that is not
-    // installed) ends in our one line.
-    void localSocketThatHangsUp_data()
-    {
-        QTest::addColumn<QString>("socket");        // in the runtime folder
-        QTest::addColumn<QStringList>("variables"); // %1: the runtime folder
-
-        QTest::newRow("Wayland") << "wayland-0" << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%1"};
-        QTest::newRow("X, by path") << "x" << QStringList{"DISPLAY=%1/x:0"};
-    }
-    void localSocketThatHangsUp()
-    {
-        QFETCH(QString, socket);
-        QFETCH(QStringList, variables);
         QTemporaryDir runtime;
-        QLocalServer server;
-        QVERIFY(server.listen(runtime.filePath(socket)));
-        connect(&server, &QLocalServer::newConnection, &server, [&server] {
-            while (QLocalSocket *socket = server.nextPendingConnection())
-                socket->abort();
-        });
-        QProcess process;
+        QLocalServer wayland, x;
+        for (QLocalServer *listener : {&wayland, &x}) {
+            QVERIFY(listener->listen(runtime.filePath(listener == &x ? QStringLiteral("x") : QStringLiteral("wayland-0"))));
+            connect(listener, &QLocalServer::newConnection, listener, [listener] {
+                while (QLocalSocket *socket = listener->nextPendingConnection())
+                    socket->abort();
+            });
+        }
         for (QString &variable : variables)
-            variable = variable.arg(runtime.path());
+            variable.replace(QStringLiteral("%1"), QString::number(number)).replace(QStringLiteral("%2"), runtime.path());
+        QProcess process;
         start(process, {}, variables);
         verifyCannotStart(process);
+        ::close(local);
     }
 
     // What Qt says while the application object starts is held back, then passed on once
