@@ -55,7 +55,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("variables"); // set ("NAME=value") in a display-less environment
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("out"); // the start of standard output
+        QTest::addColumn<QByteArray>("out"); // the start of standard output, all of it if it ends a line
         QTest::addColumn<QByteArray>("err"); // standard error, whole
 
         const auto row = [](const QString &name, const QStringList &arguments, const QStringList &variables,
@@ -113,7 +113,8 @@ private slots:
              {std::tuple{"display that does not answer", QStringList{}, ":4242"},
               {"-display that does not answer", QStringList{"-display", "unix:4242.0"}, ":0"},
               {"display over TCP that does not answer", QStringList{}, "127.0.0.1:4242"},
-              {"display whose host is not found", QStringList{}, "no-such-host.invalid:0"}}) {
+              {"display whose host is not found", QStringList{}, "no-such-host.invalid:0"},
+              {"display whose number is not one", QStringList{}, ":x"}}) {
             const QString shown = arguments.isEmpty() ? QString::fromLatin1(display) : arguments.last();
             row(name, arguments, {QStringLiteral("DISPLAY=") + display}, 1, {},
                 "rainquill: 连不上显示“" + shown.toUtf8() + "”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
@@ -134,7 +135,8 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit); // no crash, no core
         QCOMPARE(process.exitCode(), exitCode);
         const QByteArray standardOutput = process.readAllStandardOutput();
-        QVERIFY2(standardOutput.startsWith(out) && (out.isEmpty() == standardOutput.isEmpty()),
+        QVERIFY2(out.endsWith('\n') ? standardOutput == out
+                                    : standardOutput.startsWith(out) && out.isEmpty() == standardOutput.isEmpty(),
                  standardOutput.constData());
         QCOMPARE(process.readAllStandardError(), err);
     }
@@ -150,6 +152,7 @@ private slots:
         QTest::newRow("TCP") << QStringList{"DISPLAY=127.0.0.1:%1"};
         QTest::newRow("TCP, protocol named") << QStringList{"DISPLAY=tcp/127.0.0.1:%1"};
         QTest::newRow("local socket") << QStringList{"DISPLAY=:%1.0"};
+        QTest::newRow("local socket, named") << QStringList{"DISPLAY=unix:%1.0"};
         QTest::newRow("Wayland") << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%2"};
         QTest::newRow("X, by path") << QStringList{"DISPLAY=%2/x:0"};
     }
