@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cstddef>
 #include <cstring>
+#include <tuple>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -18,6 +19,9 @@
 class TestCommandLine : public QObject
 {
     Q_OBJECT
+
+    static inline const QByteArray CannotStart =
+        "rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n";
 
     // The desktop program, started in an environment without a display of any kind,
     // with `variables` set ("NAME=value") or removed ("NAME").
@@ -36,100 +40,87 @@ class TestCommandLine : public QObject
         process.start(QStringLiteral(RAINQUILL_APP), arguments);
     }
 
+    // Once it has ended: Qt's fatal message as our one line, and no crash or core.
+    static void verifyCannotStart(QProcess &process)
+    {
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(), CannotStart);
+    }
+
 private slots:
     void run_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("variables"); // set ("NAME=value") in a display-less environment
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("out"); // the start of standard output
+        QTest::addColumn<QByteArray>("out"); // the start of standard output, all of it if it ends a line
         QTest::addColumn<QByteArray>("err"); // standard error, whole
 
+        const auto row = [](const QString &name, const QStringList &arguments, const QStringList &variables,
+                            int exitCode, const QByteArray &out, const QByteArray &err = {}) {
+            QTest::newRow(qPrintable(name)) << arguments << variables << exitCode << out << err;
+        };
         const QByteArray help("用法：rainquill [-h|--help]");
-        const QByteArray version(
-            "rainquill 2.2.0（构建号 2200）\n版权所有 (C) 2026 Rainquill 的作者们\n许可证：MIT\n");
-        const QByteArray hint("\n用“rainquill --help”查看用法。\n");
-        const QByteArray noDisplay(
-            "rainquill: 没有可用的显示（未设置 DISPLAY），窗口打不开；在终端里转换文字请用 "
-            "rainquill-cli\n");
+        const QByteArray version("rainquill 2.2.0（构建号 2200）\n版权所有 (C) 2026 Rainquill 的作者们\n"
+                                 "许可证：MIT\n");
+        const auto refused = [](const QByteArray &message) {
+            return "rainquill: " + message + "\n用“rainquill --help”查看用法。\n";
+        };
+        const auto file = [&](const char *name) {
+            return refused("不接受参数“" + QByteArray(name) + "”：程序不打开文件，请把文字粘贴到窗口里");
+        };
         for (const char *form : {"-h", "--help"})
-            QTest::newRow(form) << QStringList{form} << QStringList{} << 0 << help << QByteArray();
+            row(form, {form}, {}, 0, help);
         for (const char *form : {"-v", "--version"})
-            QTest::newRow(form) << QStringList{form} << QStringList{} << 0 << version << QByteArray();
+            row(form, {form}, {}, 0, version);
         // Qt's options, with their values in both forms, before the program's own.
-        QTest::newRow("-platform offscreen -v")
-            << QStringList{"-platform", "offscreen", "-v"} << QStringList{} << 0 << version << QByteArray();
-        QTest::newRow("--style=fusion -reverse -qwindowtitle -x -h")
-            << QStringList{"--style=fusion", "-reverse", "-qwindowtitle", "-x", "-h"} << QStringList{} << 0
-            << help << QByteArray();
-        QTest::newRow("--bogus") << QStringList{"--bogus=1"} << QStringList{} << 2 << QByteArray()
-                                 << "rainquill: 未知选项 --bogus" + hint;
-        QTest::newRow("-x") << QStringList{"-x"} << QStringList{} << 2 << QByteArray()
-                            << "rainquill: 未知选项 -x" + hint;
-        QTest::newRow("a file") << QStringList{"-platform", "offscreen", "文字.txt"} << QStringList{} << 2
-                                << QByteArray()
-                                << "rainquill: 不接受参数“文字.txt”：程序不打开文件，请把文字粘贴到窗口里" +
-                                       hint;
-        QTest::newRow("a name with controls")
-            << QStringList{"\x1b]0;x\x07\n"} << QStringList{} << 2 << QByteArray()
-            << "rainquill: 不接受参数“?]0;x??”：程序不打开文件，请把文字粘贴到窗口里" + hint;
-        QTest::newRow("-") << QStringList{"-"} << QStringList{} << 2 << QByteArray()
-                           << "rainquill: 不接受参数“-”：程序不打开文件，请把文字粘贴到窗口里" + hint;
-        QTest::newRow("-- -h") << QStringList{"--", "-h"} << QStringList{} << 2 << QByteArray()
-                               << "rainquill: 不接受参数“-h”：程序不打开文件，请把文字粘贴到窗口里" + hint;
+        row("-platform offscreen -v", {"-platform", "offscreen", "-v"}, {}, 0, version);
+        row("--style=fusion -reverse -qwindowtitle -x -h", {"--style=fusion", "-reverse", "-qwindowtitle", "-x", "-h"}, {},
+            0, help);
+        row("--bogus", {"--bogus=1"}, {}, 2, {}, refused("未知选项 --bogus"));
+        row("-x", {"-x"}, {}, 2, {}, refused("未知选项 -x"));
+        row("a file", {"-platform", "offscreen", "文字.txt"}, {}, 2, {}, file("文字.txt"));
+        row("a name with controls", {"\x1b]0;x\x07\n"}, {}, 2, {}, file("?]0;x??"));
+        row("-", {"-"}, {}, 2, {}, file("-"));
+        row("-- -h", {"--", "-h"}, {}, 2, {}, file("-h"));
         // Each of Qt's options, in its one-dash form, with a value where it takes one: passed
         // over, value and all, so that -v after it is still read.
         for (const char *option : {"platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
                                    "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "name",
                                    "title", "visual", "ncols", "qmljsdebugger", "graphicssystem"})
-            QTest::newRow(qPrintable(QStringLiteral("-%1 x -v").arg(QLatin1String(option))))
-                << QStringList{QLatin1Char('-') + QLatin1String(option), "-x", "-v"} << QStringList{} << 0 << version
-                << QByteArray();
+            row(QLatin1String("-%1 x -v").arg(option), {QStringLiteral("-") + option, "-x", "-v"}, {}, 0, version);
         for (const char *option : {"reverse", "widgetcount", "cmap", "nograb", "dograb", "sync"})
-            QTest::newRow(qPrintable(QStringLiteral("--%1 -v").arg(QLatin1String(option))))
-                << QStringList{QStringLiteral("--") + QLatin1String(option), "-v"} << QStringList{} << 0 << version
-                << QByteArray();
-        // "--" alone takes nothing: the window is wanted, and no display is there.
-        QTest::newRow("--") << QStringList{"--"} << QStringList{} << 1 << QByteArray() << noDisplay;
-        // No display: none set, or one nobody answers at; for X11 however it is chosen.
-        QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << QByteArray() << noDisplay;
-        QTest::newRow("no display, offscreen not asked for") << QStringList{"-style", "fusion"} << QStringList{} << 1
-                                                             << QByteArray() << noDisplay;
-        QTest::newRow("no display, xcb asked for with =")
-            << QStringList{"--platform=xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << 1 << QByteArray() << noDisplay;
-        QTest::newRow("-platform without its value")
-            << QStringList{"-platform"} << QStringList{} << 1 << QByteArray() << noDisplay;
-        QTest::newRow("no display, xcb asked for")
-            << QStringList{} << QStringList{"QT_QPA_PLATFORM=xcb"} << 1 << QByteArray() << noDisplay;
-        QTest::newRow("no display, xcb on the command line")
-            << QStringList{"-platform", "xcb"} << QStringList{"QT_QPA_PLATFORM=offscreen"} << 1
-            << QByteArray() << noDisplay;
-        QTest::newRow("display that does not answer")
-            << QStringList{} << QStringList{"DISPLAY=:4242"} << 1 << QByteArray()
-            << QByteArray("rainquill: 连不上显示“:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
-        QTest::newRow("-display that does not answer")
-            << QStringList{"-display", "unix:4242.0"} << QStringList{"DISPLAY=:0"} << 1 << QByteArray()
-            << QByteArray(
-                   "rainquill: 连不上显示“unix:4242.0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
-        QTest::newRow("display over TCP that does not answer")
-            << QStringList{} << QStringList{"DISPLAY=127.0.0.1:4242"} << 1 << QByteArray()
-            << QByteArray("rainquill: 连不上显示“127.0.0.1:4242”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
-        QTest::newRow("display whose host is not found")
-            << QStringList{} << QStringList{"DISPLAY=no-such-host.invalid:0"} << 1 << QByteArray()
-            << QByteArray("rainquill: 连不上显示“no-such-host.invalid:0”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
-        QTest::newRow("Wayland session, no runtime folder")
-            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR"} << 1 << QByteArray()
-            << noDisplay;
-        QTest::newRow("Wayland session, runtime folder empty")
-            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR="} << 1 << QByteArray()
-            << noDisplay;
-        QTest::newRow("Wayland session, no compositor")
-            << QStringList{} << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"} << 1
-            << QByteArray() << noDisplay;
+            row(QLatin1String("--%1 -v").arg(option), {QStringLiteral("--") + option, "-v"}, {}, 0, version);
+        // No display: none set, or one nobody answers at; for X11 however it is chosen. "--"
+        // alone takes nothing: the window is wanted.
+        const auto none = [&](const char *name, const QStringList &arguments, const QStringList &variables) {
+            row(name, arguments, variables, 1, {},
+                "rainquill: 没有可用的显示（未设置 DISPLAY），窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        };
+        none("--", {"--"}, {});
+        none("no display", {}, {});
+        none("no display, offscreen not asked for", {"-style", "fusion"}, {});
+        none("no display, xcb asked for with =", {"--platform=xcb"}, {"QT_QPA_PLATFORM=offscreen"});
+        none("-platform without its value", {"-platform"}, {});
+        none("no display, xcb asked for", {}, {"QT_QPA_PLATFORM=xcb"});
+        none("no display, xcb on the command line", {"-platform", "xcb"}, {"QT_QPA_PLATFORM=offscreen"});
+        none("Wayland session, no runtime folder", {}, {"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR"});
+        none("Wayland session, runtime folder empty", {}, {"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR="});
+        none("Wayland session, no compositor", {}, {"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=/nonexistent"});
+        for (const auto &[name, arguments, display] :
+             {std::tuple{"display that does not answer", QStringList{}, ":4242"},
+              {"-display that does not answer", QStringList{"-display", "unix:4242.0"}, ":0"},
+              {"display over TCP that does not answer", QStringList{}, "127.0.0.1:4242"},
+              {"display whose host is not found", QStringList{}, "no-such-host.invalid:0"},
+              {"display whose number is not one", QStringList{}, ":x"}}) {
+            const QString shown = arguments.isEmpty() ? QString::fromLatin1(display) : arguments.last();
+            row(name, arguments, {QStringLiteral("DISPLAY=") + display}, 1, {},
+                "rainquill: 连不上显示“" + shown.toUtf8() + "”，窗口打不开；在终端里转换文字请用 rainquill-cli\n");
+        }
         // A platform Qt cannot start at all: its fatal message becomes our one line.
-        QTest::newRow("platform that does not exist")
-            << QStringList{"-platform", "nonexistent"} << QStringList{} << 1 << QByteArray()
-            << QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n");
+        row("platform that does not exist", {"-platform", "nonexistent"}, {}, 1, {}, CannotStart);
     }
     void run()
     {
@@ -144,25 +135,30 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit); // no crash, no core
         QCOMPARE(process.exitCode(), exitCode);
         const QByteArray standardOutput = process.readAllStandardOutput();
-        QVERIFY2(standardOutput.startsWith(out) && (out.isEmpty() == standardOutput.isEmpty()),
+        QVERIFY2(out.endsWith('\n') ? standardOutput == out
+                                    : standardOutput.startsWith(out) && out.isEmpty() == standardOutput.isEmpty(),
                  standardOutput.constData());
         QCOMPARE(process.readAllStandardError(), err);
     }
 
-    // A display that answers passes the check, over TCP or a local socket; when it then
-    // speaks no X (it hangs up at once), Qt's fatal message becomes our one line, and no
-    // core is left.
+    // A display that answers passes the check, over TCP or a local (abstract) socket, as
+    // does a Wayland compositor or an X display named by its socket's path; when it then
+    // hangs up at once (or the platform plugin for it is not installed), Qt's fatal message
+    // becomes our one line, and no core is left.
     void displayThatHangsUp_data()
     {
-        QTest::addColumn<QString>("display"); // %1: the display's number
+        QTest::addColumn<QStringList>("variables"); // %1: the display's number, %2: the runtime folder
 
-        QTest::newRow("TCP") << "127.0.0.1:%1";
-        QTest::newRow("TCP, protocol named") << "tcp/127.0.0.1:%1";
-        QTest::newRow("local socket") << ":%1.0";
+        QTest::newRow("TCP") << QStringList{"DISPLAY=127.0.0.1:%1"};
+        QTest::newRow("TCP, protocol named") << QStringList{"DISPLAY=tcp/127.0.0.1:%1"};
+        QTest::newRow("local socket") << QStringList{"DISPLAY=:%1.0"};
+        QTest::newRow("local socket, named") << QStringList{"DISPLAY=unix:%1.0"};
+        QTest::newRow("Wayland") << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%2"};
+        QTest::newRow("X, by path") << QStringList{"DISPLAY=%2/x:0"};
     }
     void displayThatHangsUp()
     {
-        QFETCH(QString, display);
+        QFETCH(QStringList, variables);
         // A number whose TCP port and local (abstract) socket are both free.
         QTcpServer server;
         int local = -1;
@@ -191,47 +187,21 @@ private slots:
             for (int fd; (fd = ::accept(local, nullptr, nullptr)) >= 0;)
                 ::close(fd);
         });
-        QProcess process;
-        start(process, {}, {QStringLiteral("DISPLAY=") + display.arg(number)});
-        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
-        ::close(local);
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 1);
-        QCOMPARE(process.readAllStandardError(),
-                 QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
-    }
-
-    // A Wayland compositor, or an X display named by its socket's path, that answers
-    // passes the check too; one that hangs up (or a platform plugin for it that is not
-    // installed) ends in our one line.
-    void localSocketThatHangsUp_data()
-    {
-        QTest::addColumn<QString>("socket");        // in the runtime folder
-        QTest::addColumn<QStringList>("variables"); // %1: the runtime folder
-
-        QTest::newRow("Wayland") << "wayland-0" << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_RUNTIME_DIR=%1"};
-        QTest::newRow("X, by path") << "x" << QStringList{"DISPLAY=%1/x:0"};
-    }
-    void localSocketThatHangsUp()
-    {
-        QFETCH(QString, socket);
-        QFETCH(QStringList, variables);
         QTemporaryDir runtime;
-        QLocalServer server;
-        QVERIFY(server.listen(runtime.filePath(socket)));
-        connect(&server, &QLocalServer::newConnection, &server, [&server] {
-            while (QLocalSocket *socket = server.nextPendingConnection())
-                socket->abort();
-        });
-        QProcess process;
+        QLocalServer wayland, x;
+        for (QLocalServer *listener : {&wayland, &x}) {
+            QVERIFY(listener->listen(runtime.filePath(listener == &x ? QStringLiteral("x") : QStringLiteral("wayland-0"))));
+            connect(listener, &QLocalServer::newConnection, listener, [listener] {
+                while (QLocalSocket *socket = listener->nextPendingConnection())
+                    socket->abort();
+            });
+        }
         for (QString &variable : variables)
-            variable = variable.arg(runtime.path());
+            variable.replace(QStringLiteral("%1"), QString::number(number)).replace(QStringLiteral("%2"), runtime.path());
+        QProcess process;
         start(process, {}, variables);
-        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 1);
-        QCOMPARE(process.readAllStandardError(),
-                 QByteArray("rainquill: 图形界面无法启动（没有能用的显示或 Qt 平台插件），窗口打不开\n"));
+        verifyCannotStart(process);
+        ::close(local);
     }
 
     // What Qt says while the application object starts is held back, then passed on once
