@@ -15,7 +15,7 @@ import pyatspi
 from gi.repository import GLib
 
 PROGRAM = os.path.abspath(sys.argv[1])
-BOUND = 20  # seconds anything awaited may take
+BOUND = 60  # seconds anything awaited may take, on a busy machine too
 MAIN_CAPTION = "渐变文字代码生成器"
 
 
