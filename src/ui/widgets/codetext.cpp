@@ -109,6 +109,14 @@ bool isBreak(char16_t c)
 
 constexpr float Unknown = -1, PairStart = -2;
 
+// Where the line break that ends at `next` starts, for a line or row that starts at `from`:
+// a CR LF is one break unless its CR lies before `from`.
+qsizetype breakStart(const QString &text, qsizetype from, qsizetype next)
+{
+    const bool pair = text[next - 1] == u'\n' && next - 2 >= from && text[next - 2] == u'\r';
+    return next - (pair ? 2 : 1);
+}
+
 } // namespace
 
 CodeText::CodeText()
@@ -165,7 +173,7 @@ void CodeText::findLines(qsizetype offset, qsizetype line) const
             break;
         }
         m_readerStarts.append(m_readerStarts.last() + (i - start) + 1);
-        m_lineStarts.append(i + (d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n' ? 2 : 1));
+        m_lineStarts.append(i + LineBreakLength(m_text, i));
     }
 }
 
@@ -181,8 +189,7 @@ qsizetype CodeText::lineEnd(qsizetype line) const
     if (line + 1 >= m_lineStarts.size())
         return size();
     const qsizetype next = m_lineStarts[line + 1];
-    const bool pair = m_text[next - 1] == u'\n' && next - 2 >= m_lineStarts[line] && m_text[next - 2] == u'\r';
-    return next - (pair ? 2 : 1);
+    return breakStart(m_text, m_lineStarts[line], next);
 }
 
 qsizetype CodeText::lineNext(qsizetype line) const
@@ -236,7 +243,7 @@ void CodeText::findRows(qsizetype offset, qsizetype row) const
         const char16_t c = d[i];
         const quint8 kind = cls[c];
         if (kind == Break) {
-            i += c == u'\r' && i + 1 < n && d[i + 1] == u'\n' ? 2 : 1;
+            i += LineBreakLength(m_text, i);
             start = i;
             x = 0;
             breakAt = -1;
@@ -296,8 +303,7 @@ qsizetype CodeText::rowEnd(qsizetype row) const
     const qsizetype next = m_rowStarts[row + 1];
     if (next == m_rowStarts[row] || !isBreak(m_text[next - 1].unicode()))
         return next; // the row wraps
-    const bool pair = m_text[next - 1] == u'\n' && next - 2 >= m_rowStarts[row] && m_text[next - 2] == u'\r';
-    return next - (pair ? 2 : 1);
+    return breakStart(m_text, m_rowStarts[row], next);
 }
 
 qsizetype CodeText::rowEndForCaret(qsizetype row) const
