@@ -2,8 +2,8 @@
 
 namespace rainquill {
 
-// The system calls that write a file, each of which tests can make fail.
-enum class FileCall { NewFile, Write, Truncate, Sync, Close, Rename };
+// The system calls that read color.dat or write a file, each of which tests can make fail.
+enum class FileCall { Read, NewFile, Write, Truncate, Sync, Close, Rename };
 
 // Failures put in on purpose, so that every step of a write can be seen failing. The
 // program never arms one; nothing fails unless a test asks.

@@ -21,7 +21,12 @@ FileFailure systemFailure(Step step)
     return {step, errno};
 }
 
-// The calls that change a file, each one a place where a test can make it fail.
+// The calls that read or change a file, each one a place where a test can make it fail.
+ssize_t readSome(int fd, char *data, size_t size)
+{
+    return FileFaults::fails(FileCall::Read) ? -1 : ::read(fd, data, size);
+}
+
 ssize_t writeSome(int fd, const char *data, size_t size)
 {
     if (FileFaults::fails(FileCall::Write)) {
@@ -332,7 +337,7 @@ std::variant<QList<QByteArray>, FileFailure> ReadPlainFileLines(const QString &p
     LineSplitter split{maxLines, maxLineBytes, {}, {}};
     char buffer[64 * 1024];
     while (!split.full()) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        const ssize_t got = readSome(file.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

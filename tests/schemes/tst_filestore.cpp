@@ -94,6 +94,9 @@ private slots:
             << true << longer << FileCall::Write << 1 << WriteFailed << true << 65;
         QTest::newRow("in place, 65 MiB: the sync fails after the cut")
             << true << longer << FileCall::Sync << 1 << Damaged << false << 65;
+        QTest::newRow("reading the old file fails")
+            << false << longer << FileCall::Read << 1 << "57 设备 I/O 错误（读取 color.dat 时）" << true << 0;
+        QTest::newRow("a read is interrupted, and read again") << false << longer << FileCall::Read << 1 << "" << false << 0;
         QTest::newRow("beside: a write fails") << false << longer << FileCall::Write << 1 << WriteFailed << true << 0;
         QTest::newRow("beside: the sync fails") << false << longer << FileCall::Sync << 1 << WriteFailed << true << 0;
         QTest::newRow("beside: the close fails") << false << longer << FileCall::Close << 1 << WriteFailed << true << 0;
@@ -114,7 +117,7 @@ private slots:
         writeFile(before);
         if (inPlace)
             FileFaults::failNext(FileCall::NewFile, EACCES);
-        FileFaults::failNext(call, EIO, times);
+        FileFaults::failNext(call, message.isEmpty() ? EINTR : EIO, times); // no message: a call retried
         QCOMPARE(told(CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7})), message);
         QCOMPARE(readFile() == before, oldFile);
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{SchemeFileName}); // nothing left beside it
