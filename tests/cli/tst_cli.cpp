@@ -100,6 +100,7 @@ private slots:
         // The text's own controls never reach the terminal raw: ESC, BEL, CSI and DEL as pictures.
         row("preview, controls as pictures", bw + QStringList{"--preview", "-s", "4"}, "\x1b]0;t\x07\xC2\x9B\t\x7f", 0,
             "\x1b[38;2;28;28;28m␛]0;\x1b[38;2;142;142;142mt␇␛[\t\x1b[38;2;255;255;255m␡\x1b[0m");
+        row("preview, a line break kept", black + QStringList{"--preview"}, "a\nb", 0, "\x1b[38;2;0;0;0ma\r\nb\x1b[0m");
         // Scheme 3: (13, 0, 15) to (16, 17, 18), line 14 read as 0; line 51 told as a warning.
         row("custom scheme, another's bad line a warning", {"--custom", "3"}, "ab", 0,
             "[color=#0E0810]a[/color][color=#101112]b[/color]", "第 51 行“12abc”");
@@ -144,6 +145,12 @@ private slots:
         row("missing file", {"/nonexistent/text.txt"}, {}, 2, {},
             "rainquill-cli: 无法读取文件“/nonexistent/text.txt”：没有这个文件\n");
         row("a folder", {"/"}, {}, 2, {}, "rainquill-cli: 无法读取文件“/”：这是一个文件夹\n");
+        // A file its user may not read, as an ordinary user (root reads any file).
+        row("a file not readable",
+            {"sh", "d=$(mktemp -d) && chmod 755 $d && cp \"$CLI\" $d/cli && : > $d/t && chmod 000 $d/t && "
+                   "if [ $(id -u) = 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups $d/cli $d/t; "
+                   "else $d/cli $d/t; fi; r=$?; rm -rf $d; exit $r"},
+            {}, 2, {}, "：没有读取权限\n");
         row("version", {"--version"}, {}, 0, "rainquill-cli 2.2.0（构建号 2200）\n版权所有 (C) 2026 Rainquill 的作者们\n许可证：MIT\n");
 
         // Where the text comes from: standard input, "-", a file, and after "--" whatever the
@@ -201,6 +208,7 @@ private slots:
         usage({"--fromat=html"}, "未知选项 --fromat\nrainquill-cli: 你是不是要用 --format？"); // before --from, at 2
         usage({"--helpme"}, "未知选项 --helpme\nrainquill-cli: 你是不是要用 --help？");
         usage({"--tx"}, "未知选项 --tx\nrainquill-cli: 你是不是要用 --to？");
+        usage({"--prevw"}, "未知选项 --prevw\nrainquill-cli: 你是不是要用 --preview？"); // two letters left out
         usage({"--helpmee"}, "未知选项 --helpmee"); // three edits: too far
         usage({"--x"}, "未知选项 --x");
         usage({"--zz"}, "未知选项 --zz"); // as many edits as letters (--to)
