@@ -159,13 +159,14 @@ private slots:
     void displayThatHangsUp()
     {
         QFETCH(QStringList, variables);
-        // A number whose TCP port and local (abstract) socket are both free.
+        // A number whose TCP port and local (abstract) socket are both free, of five digits,
+        // the most a display number has.
         QTcpServer server;
         int local = -1;
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        int number = 100;
-        for (; number < 200; ++number) {
+        int number = 10000;
+        for (; number < 10100; ++number) {
             if (!server.listen(QHostAddress::LocalHost, quint16(6000 + number)))
                 continue;
             const QByteArray name = "/tmp/.X11-unix/X" + QByteArray::number(number);
@@ -177,7 +178,7 @@ private slots:
             ::close(local);
             server.close();
         }
-        QVERIFY(number < 200);
+        QVERIFY(number < 10100);
         connect(&server, &QTcpServer::newConnection, &server, [&server] {
             while (QTcpSocket *socket = server.nextPendingConnection())
                 socket->abort();
