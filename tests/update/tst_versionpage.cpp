@@ -87,6 +87,14 @@ private slots:
                                                       << "©";
         QTest::newRow("undeclared, not UTF-8") << "<p>" + gbkVersion << html << "V2.3.0版";
         QTest::newRow("undeclared UTF-8") << QByteArray("<p>\xe7\x89\x88") << html << "版";
+        // A tag is read up to its 32nd attribute: a charset after that is not seen.
+        QByteArray attributes;
+        for (int n = 1; n < 32; ++n)
+            attributes += " a" + QByteArray::number(n) + "=\"1 /\"";
+        QTest::newRow("charset as the 32nd attribute") << "<meta" + attributes + " charset=windows-1252><p>\xb0\xe6" << html
+                                                       << "°æ";
+        QTest::newRow("charset as the 33rd attribute") << "<meta/" + attributes + " a=1 charset=windows-1252><p>\xb0\xe6"
+                                                       << html << "版";
         QTest::newRow("plain text as it is") << gbkVersion + "<p>\n" << QByteArray("text/plain; charset=gbk")
                                              << "V2.3.0版<p>\n";
     }
