@@ -29,7 +29,7 @@ QStringList piecesAt(QWidget *widget, int offset)
         for (const auto type : {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
                                 QAccessible::LineBoundary, QAccessible::ParagraphBoundary}) {
             int start = 0, end = 0;
-            const QString got = (uitest::reader(widget)->*read)(offset, type, &start, &end);
+            const QString got = (reader(widget)->*read)(offset, type, &start, &end);
             pieces.append(QStringLiteral("at %1 by %2: %3-%4 %5").arg(offset).arg(type).arg(start).arg(end).arg(got));
         }
     }
