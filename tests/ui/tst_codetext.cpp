@@ -1,4 +1,5 @@
 #include "ui/widgets/codetext.h"
+#include "uitest.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -33,20 +34,6 @@ QStringList rows(const CodeText &code)
     return rows;
 }
 
-// What a reader is told, found the plain way: every line break one "\n".
-QString readerText(const QString &code)
-{
-    return QString(code).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n')
-        .replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
-}
-
-void seeds()
-{
-    QTest::addColumn<quint32>("seed");
-    for (quint32 seed = 1; seed <= 12; ++seed)
-        QTest::addRow("seed %u", seed) << seed;
-}
-
 // A code of tags, words, CJK, emoji, accents and every kind of line break.
 QString randomCode(QRandomGenerator &random, qsizetype pieces)
 {
@@ -71,43 +58,42 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qreal>("width");
-        QTest::addColumn<QStringList>("rows");
-        QTest::newRow("fits") << "abc" << 3.0 << QStringList{"abc"};
-        QTest::newRow("one past the edge") << "abcd" << 3.0 << QStringList{"abc", "d"};
-        QTest::newRow("after the last space that fits") << "aaa bbb ccc" << 6.0 << QStringList{"aaa ", "bbb ", "ccc"};
-        QTest::newRow("spaces hang past the edge") << "ab   cd" << 3.0 << QStringList{"ab   ", "cd"};
-        QTest::newRow("a word longer than the row") << "abcdefghij" << 4.0 << QStringList{"abcd", "efgh", "ij"};
+        QTest::addColumn<QString>("rows"); // separated by |
+        QTest::newRow("fits") << "abc" << 3.0 << "abc";
+        QTest::newRow("one past the edge") << "abcd" << 3.0 << "abc|d";
+        QTest::newRow("after the last space that fits") << "aaa bbb ccc" << 6.0 << "aaa |bbb |ccc";
+        QTest::newRow("spaces hang past the edge") << "ab   cd" << 3.0 << "ab   |cd";
+        QTest::newRow("a word longer than the row") << "abcdefghij" << 4.0 << "abcd|efgh|ij";
         QTest::newRow("between tags, never inside a colour")
             << "[color=#0079FF]渐[/color][color=#0179FF]变[/color]" << 20.0
-            << QStringList{"[color=#0079FF]渐[/", "color]", "[color=#0179FF]变[/", "color]"};
+            << "[color=#0079FF]渐[/|color]|[color=#0179FF]变[/|color]";
         QTest::newRow("after a solidus, not before a tag after a letter")
-            << "[color=#0079FF]G[/color] " << 20.0 << QStringList{"[color=#0079FF]G[/", "color] "};
-        QTest::newRow("between CJK characters") << "渐变文字" << 5.0 << QStringList{"渐变", "文字"};
-        QTest::newRow("no row starts with a closing comma") << "渐变，文字" << 4.0 << QStringList{"渐", "变，", "文字"};
-        QTest::newRow("a surrogate pair at a row's end") << "abc😀d" << 6.0 << QStringList{"abc😀", "d"};
-        QTest::newRow("a surrogate pair past a row's end") << "abc😀d" << 5.0 << QStringList{"abc", "😀d"};
-        QTest::newRow("a pair wider than the row") << "😀😀" << 1.0 << QStringList{"😀", "😀"};
-        QTest::newRow("each pair its own advance") << "a😀👍b" << 5.0 << QStringList{"a😀", "👍b"};
-        QTest::newRow("a CJK compatibility ideograph") << "ab\uF900cd" << 5.0 << QStringList{"ab\uF900", "cd"};
-        QTest::newRow("an accent stays with its letter") << "abce\u0301f" << 4.0 << QStringList{"abce\u0301", "f"};
-        QTest::newRow("an accent takes no room") << "abe\u0301f" << 4.0 << QStringList{"abe\u0301f"};
-        QTest::newRow("every kind of break")
-            << "ab\r\ncd\ref\ngh\u2028ij\u2029kl" << 10.0 << QStringList{"ab", "cd", "ef", "gh", "ij", "kl"};
-        QTest::newRow("LF CR is two breaks") << "ab\n\rcd" << 10.0 << QStringList{"ab", "", "cd"};
-        QTest::newRow("a break at the end") << "ab\r\n" << 10.0 << QStringList{"ab", ""};
-        QTest::newRow("a break just at the edge") << "abc\r\nd" << 3.0 << QStringList{"abc", "d"};
-        QTest::newRow("empty") << "" << 10.0 << QStringList{""};
+            << "[color=#0079FF]G[/color] " << 20.0 << "[color=#0079FF]G[/|color] ";
+        QTest::newRow("between CJK characters") << "渐变文字" << 5.0 << "渐变|文字";
+        QTest::newRow("no row starts with a closing comma") << "渐变，文字" << 4.0 << "渐|变，|文字";
+        QTest::newRow("a surrogate pair at a row's end") << "abc😀d" << 6.0 << "abc😀|d";
+        QTest::newRow("a surrogate pair past a row's end") << "abc😀d" << 5.0 << "abc|😀d";
+        QTest::newRow("a pair wider than the row") << "😀😀" << 1.0 << "😀|😀";
+        QTest::newRow("each pair its own advance") << "a😀👍b" << 5.0 << "a😀|👍b";
+        QTest::newRow("a CJK compatibility ideograph") << "ab\uF900cd" << 5.0 << "ab\uF900|cd";
+        QTest::newRow("an accent stays with its letter") << "abce\u0301f" << 4.0 << "abce\u0301|f";
+        QTest::newRow("an accent takes no room") << "abe\u0301f" << 4.0 << "abe\u0301f";
+        QTest::newRow("every kind of break") << "ab\r\ncd\ref\ngh\u2028ij\u2029kl" << 10.0 << "ab|cd|ef|gh|ij|kl";
+        QTest::newRow("LF CR is two breaks") << "ab\n\rcd" << 10.0 << "ab||cd";
+        QTest::newRow("a break at the end") << "ab\r\n" << 10.0 << "ab|";
+        QTest::newRow("a break just at the edge") << "abc\r\nd" << 3.0 << "abc|d";
+        QTest::newRow("empty") << "" << 10.0 << "";
     }
 
     void rowsBreakAtTheEdge()
     {
         QFETCH(QString, text);
         QFETCH(qreal, width);
-        QFETCH(QStringList, rows);
+        QFETCH(QString, rows);
         const CodeText code = model(text, width);
-        QCOMPARE(::rows(code), rows);
-        QCOMPARE(code.rowCount(), rows.size());
-        QCOMPARE(code.estimatedRowCount(), rows.size());
+        QCOMPARE(::rows(code).join(u'|'), rows);
+        QCOMPARE(code.rowCount(), rows.count(u'|') + 1);
+        QCOMPARE(code.estimatedRowCount(), rows.count(u'|') + 1);
     }
 
     // A line of millions of characters: its rows at their places, the scroll bar's estimate
@@ -139,11 +125,17 @@ private slots:
         }
     }
 
-    // Rows found a few at a time, in any order of asking, are the rows found at once; and
-    // no row but one of a single character passes the width.
-    void rowsFoundInAnyOrder_data() { seeds(); }
+    // Random codes: rows found a few at a time, in any order of asking, are the rows found
+    // at once; no row but one of a single character passes the width; and the reader's text
+    // and positions are those of a plain recount.
+    void randomCodes_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 12; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
+    }
 
-    void rowsFoundInAnyOrder()
+    void randomCodes()
     {
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
@@ -159,53 +151,17 @@ private slots:
         }
         QCOMPARE(rows(asked), rows(whole));
         for (qsizetype row = 0; whole.hasRow(row); ++row) {
-            qreal x = 0;
             qsizetype end = whole.rowEnd(row);
             while (end > whole.rowStart(row) + 1 && text[end - 1] == u' ')
                 --end; // hanging
-            for (qsizetype i = whole.rowStart(row); i < end; ++i)
-                x += text[i].isLowSurrogate() || text[i].isMark() ? 0
-                                                                  : units(text[i].isHighSurrogate() ? U'😀' : text[i].unicode());
-            QVERIFY2(x <= width || end - whole.rowStart(row) <= 2, qPrintable(QString::number(width) + u' ' + QString::fromLatin1(text.mid(whole.rowStart(row), end - whole.rowStart(row)).toUtf8().toPercentEncoding())));
+            const QString shown = text.mid(whole.rowStart(row), end - whole.rowStart(row));
+            qreal x = 0;
+            for (const char32_t point : shown.toUcs4())
+                x += QChar::isMark(point) ? 0 : units(point);
+            QVERIFY2(x <= width || shown.size() <= 2, qPrintable(QString::number(width) + u' ' + shown));
         }
-    }
-
-    void lines_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<qsizetype>>("starts");
-        QTest::addColumn<QList<qsizetype>>("ends");
-        QTest::newRow("every break") << "a\r\nb\rc\nd\u2028e\u2029f" << QList<qsizetype>{0, 3, 5, 7, 9, 11}
-                                     << QList<qsizetype>{1, 4, 6, 8, 10, 12};
-        QTest::newRow("breaks only") << "\r\n\r\n" << QList<qsizetype>{0, 2, 4} << QList<qsizetype>{0, 2, 4};
-        QTest::newRow("none") << "abc" << QList<qsizetype>{0} << QList<qsizetype>{3};
-    }
-
-    void lines()
-    {
-        QFETCH(QString, text);
-        QFETCH(QList<qsizetype>, starts);
-        QFETCH(QList<qsizetype>, ends);
-        const CodeText code = model(text, 100);
-        QCOMPARE(code.lineCount(), starts.size());
-        for (qsizetype line = 0; line < starts.size(); ++line) {
-            QCOMPARE(code.lineStart(line), starts[line]);
-            QCOMPARE(code.lineEnd(line), ends[line]);
-            QCOMPARE(code.lineNext(line), line + 1 < starts.size() ? starts[line + 1] : text.size());
-            QCOMPARE(code.lineOf(ends[line]), line);
-        }
-    }
-
-    // The reader's text and positions against a plain recount.
-    void readerPositions_data() { seeds(); }
-
-    void readerPositions()
-    {
-        QFETCH(quint32, seed);
-        QRandomGenerator random(seed);
-        const QString text = randomCode(random, 400);
-        const QString expected = readerText(text);
-        const CodeText code = model(text, 30);
+        const QString expected = uitest::plain(text); // what a reader is told, found the plain way
+        const CodeText code = model(text, width); // its lines found as the reader asks
         QCOMPARE(code.readerLength(), expected.size());
         QCOMPARE(code.readerText(0, expected.size()), expected);
         qsizetype reader = 0;
@@ -221,6 +177,30 @@ private slots:
             const int to = from + random.bounded(int(expected.size()) - from + 1);
             QCOMPARE(code.readerText(from, to), expected.mid(from, to - from));
         }
+    }
+
+    // Each line's start and end before its break, and where the next line starts.
+    void lines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lines"); // start-end of each
+        QTest::newRow("every break") << "a\r\nb\rc\nd\u2028e\u2029f" << "0-1 3-4 5-6 7-8 9-10 11-12";
+        QTest::newRow("breaks only") << "\r\n\r\n" << "0-0 2-2 4-4";
+        QTest::newRow("none") << "abc" << "0-3";
+    }
+
+    void lines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, lines);
+        const CodeText code = model(text, 100);
+        QStringList found;
+        for (qsizetype line = 0; line < code.lineCount(); ++line) {
+            found.append(QStringLiteral("%1-%2").arg(code.lineStart(line)).arg(code.lineEnd(line)));
+            QCOMPARE(code.lineNext(line), line + 1 < code.lineCount() ? code.lineStart(line + 1) : text.size());
+            QCOMPARE(code.lineOf(code.lineEnd(line)), line);
+        }
+        QCOMPARE(found.join(u' '), lines);
     }
 
     // Characters and words at every place, as a stock text box holding the code takes them.

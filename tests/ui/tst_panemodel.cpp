@@ -21,26 +21,13 @@ QString words(qsizetype length)
     return QStringLiteral("abc ").repeated(length / 4 + 1).left(length);
 }
 
-struct Blocks
+// Each block's text, with a "+" before a piece that goes on with the paragraph before it.
+QStringList blocksOf(const QTextDocument &document)
 {
-    QStringList texts;
-    QList<bool> continues;
-};
-
-Blocks blocksOf(const QTextDocument &document)
-{
-    Blocks blocks;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        blocks.texts.append(block.text());
-        blocks.continues.append(PaneDocument::continuesParagraph(block));
-    }
+    QStringList blocks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        blocks.append((PaneDocument::continuesParagraph(block) ? "+" : "") + block.text());
     return blocks;
-}
-
-// The text as a screen reader reads it, counted plainly: every break one "\n".
-QString readerText(const QTextDocument &document)
-{
-    return PaneDocument::text(&document, 0, -1, u"\n");
 }
 
 } // namespace
@@ -71,8 +58,7 @@ private slots:
         QTest::newRow("a word across the piece length")
             << QString(P - 2, u'x') + " abcdef " + words(P) << none << Cuts{P + 6};
         QTest::newRow("after units already in the block") << words(2 * P + 10) << qsizetype(10) << Cuts{P - 8};
-        QTest::newRow("after a whole piece already in the block")
-            << " " + words(P) << P << Cuts{1};
+        QTest::newRow("after a whole piece already in the block") << " " + words(P) << P << Cuts{1};
         QTest::newRow("between two Chinese characters")
             << QStringLiteral("渐变文字").repeated(P / 2 + 1) << none << Cuts{P};
         // Where no line may break for a whole piece, between two characters.
@@ -101,33 +87,26 @@ private slots:
     {
         QTest::addColumn<QStringList>("writes"); // one write, cut into runs of formats
         QTest::addColumn<QStringList>("blocks");
-        QTest::addColumn<QList<bool>>("continues");
         QTest::addColumn<QString>("readBack");
         const QString ls(QChar::LineSeparator);
-        QTest::newRow("every kind of break")
-            << QStringList{QStringLiteral("a\r\nb\rc\nd\u2029e\u2028f")}
-            << QStringList{"a", "b", "c", "d", "e" + ls + "f"} << QList<bool>(5, false)
-            << QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\nf");
-        QTest::newRow("breaks at the ends") << QStringList{QStringLiteral("\n\r\n")} << QStringList{"", "", ""}
-                                            << QList<bool>(3, false) << QStringLiteral("\r\n\r\n");
-        QTest::newRow("CR LF across two runs") << QStringList{"a\r", "\nb"} << QStringList{"a", "b"}
-                                               << QList<bool>{false, false} << QStringLiteral("a\r\nb");
+        QTest::newRow("every kind of break") << QStringList{QStringLiteral("a\r\nb\rc\nd\u2029e\u2028f")}
+                                             << QStringList{"a", "b", "c", "d", "e" + ls + "f"}
+                                             << QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\nf");
+        QTest::newRow("breaks at the ends") << QStringList{"\n\r\n"} << QStringList{"", "", ""} << "\r\n\r\n";
+        QTest::newRow("CR LF across two runs") << QStringList{"a\r", "\nb"} << QStringList{"a", "b"} << "a\r\nb";
         QTest::newRow("CR, then a run of LF alone") << QStringList{"a\r", "\n", "\n"} << QStringList{"a", "", ""}
-                                                    << QList<bool>(3, false) << QStringLiteral("a\r\n\r\n");
-        QTest::newRow("a paragraph of two pieces")
-            << QStringList{words(2 * P + 1)} << QStringList{words(P), words(2 * P + 1).mid(P)}
-            << QList<bool>{false, true} << words(2 * P + 1);
+                                                    << "a\r\n\r\n";
+        QTest::newRow("a paragraph of two pieces") << QStringList{words(2 * P + 1)}
+                                                   << QStringList{words(P), "+" + words(P + 1)} << words(2 * P + 1);
         QTest::newRow("pieces cut across runs")
             << QStringList{words(2 * P + 4).left(P - 2), words(2 * P + 4).mid(P - 2) + "\n"}
-            << QStringList{words(P), words(2 * P + 4).mid(P), ""}
-            << QList<bool>{false, true, false} << words(2 * P + 4) + "\r\n";
+            << QStringList{words(P), "+" + words(2 * P + 4).mid(P), ""} << words(2 * P + 4) + "\r\n";
     }
 
     void write()
     {
         QFETCH(QStringList, writes);
         QFETCH(QStringList, blocks);
-        QFETCH(QList<bool>, continues);
         QFETCH(QString, readBack);
         QTextDocument document;
         QList<PaneDocument::FormatRun> runs;
@@ -139,9 +118,7 @@ private slots:
             runs.append({end += write.size(), format});
         }
         const QTextCursor after = PaneDocument::write(QTextCursor(&document), text, runs);
-        const Blocks stored = blocksOf(document);
-        QCOMPARE(stored.texts, blocks);
-        QCOMPARE(stored.continues, continues);
+        QCOMPARE(blocksOf(document), blocks);
         QCOMPARE(PaneDocument::text(&document), readBack);
         QCOMPARE(after.position(), document.characterCount() - 1);
         // Each run keeps its colour: the last character is in the last run's.
@@ -160,8 +137,8 @@ private slots:
         QTextCursor cursor(document.findBlockByNumber(1));
         cursor.movePosition(QTextCursor::NextCharacter);
         PaneDocument::write(cursor, "x\ny\n" + words(2 * P));
-        const Blocks stored = blocksOf(document);
-        QCOMPARE(stored.continues, (QList<bool>{false, true, false, false, true, true}));
+        const QStringList pieces = {words(P), "+ax", "y", words(P), "+" + words(P) + words(P).mid(1), "+" + words(P)};
+        QCOMPARE(blocksOf(document), pieces);
         const QString expected = words(3 * P).insert(P + 1, "x\r\ny\r\n" + words(2 * P));
         QCOMPARE(PaneDocument::text(&document), expected);
     }
@@ -215,7 +192,7 @@ private slots:
                 continue;
             const QString text = PaneDocument::text(&document);
             QCOMPARE(count.count(), CharacterCount(text));
-            const QString read = readerText(document);
+            const QString read = PaneDocument::text(&document, 0, -1, u"\n"); // as a screen reader reads it
             QCOMPARE(offsets.size(), read.size());
             const qsizetype probe = random.bounded(int(read.size()) + 1);
             QCOMPARE(offsets.offsetOf(offsets.positionOf(probe)), probe);

@@ -3,32 +3,14 @@
 #include "ui/widgets/paneoffsets.h"
 #include "uitest.h"
 
-#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextDocumentFragment>
 
 using namespace rainquill;
-
-namespace {
-
-// The caret at a position of the edit's document.
-void setCaret(QPlainTextEdit *edit, int position)
-{
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(position);
-    edit->setTextCursor(cursor);
-}
-
-// A text as the clipboard and a screen reader have it: every line break one "\n".
-QString plain(const QString &text)
-{
-    return QString(text).replace("\r\n", "\n").replace(u'\r', u'\n').replace(QChar::LineSeparator, u'\n')
-        .replace(QChar::ParagraphSeparator, u'\n');
-}
-
-} // namespace
+using uitest::plain;
 
 // The two panes: the input pane's caption, text, preview, pastes and keys at any length,
 // the buttons that act on the panes, and the code pane's display, selection and copies.
@@ -43,6 +25,13 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("before"));
     }
     void cleanup() { closeWindow(); }
+
+    // The input pane's caption for a count of characters, as inputCaption reads it.
+    static QString captionFor(qsizetype count)
+    {
+        const QString warning = count > 1000 ? QStringLiteral("【字符数较大，建议增加步进数】") : QString();
+        return QStringLiteral("要转换的文字(%1个字符%2)").arg(count).arg(warning);
+    }
 
     void inputCaption_data()
     {
@@ -71,7 +60,8 @@ private slots:
     }
 
     // "手动复制", "还原" and "清除", on a converted text "渐变\r\n " or on none: the messages,
-    // the clipboard, the panes and their captions.
+    // the clipboard, the panes and their captions. "清除" is one step to undo: Ctrl+Z brings
+    // back what the input pane held, colours and all, and the code stays gone.
     void clearRestoreCopy_data()
     {
         QTest::addColumn<QString>("button");
@@ -94,6 +84,7 @@ private slots:
         if (converted)
             click("CmdGo");
         const QString converted_code = code();
+        const QList<QColor> colors = uitest::characterColors(input()->document());
         QApplication::clipboard()->setText(QStringLiteral("before"));
         click(button);
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
@@ -103,12 +94,21 @@ private slots:
                                           : MessageBox::Shown{"代码为空，不能复制！", "复制失败", MessageBox::Icon::Critical}));
         QCOMPARE(QApplication::clipboard()->text(), message == u"复制成功" ? converted_code : QStringLiteral("before"));
         QCOMPARE(input()->text(), text);
-        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(%1个字符)").arg(text.size()));
+        QCOMPARE(caption("Frame1"), captionFor(text.size()));
         if (button == u"CmdClipCode")
             return;
         // The code is gone and the text is plain again (渐, 变 and the space in black).
         QCOMPARE(code() + caption("Frame2"), QStringLiteral("生成的代码(0个字符)"));
         QCOMPARE(uitest::characterColors(input()->document()), QList<QColor>(text.isEmpty() ? 0 : 3, Qt::black));
+        if (button != u"CmdClear")
+            return;
+        QVERIFY(colors.size() == 3 && colors.first() != colors.last());
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(input()->text(), QStringLiteral("渐变\r\n "));
+        QCOMPARE(uitest::characterColors(input()->document()), colors);
+        QCOMPARE(caption("Frame1"), captionFor(5));
+        QCOMPARE(code() + caption("Frame2"), QStringLiteral("生成的代码(0个字符)"));
     }
 
     void preview()
@@ -125,7 +125,6 @@ private slots:
         QCOMPARE(uitest::characterColors(input()->document()), (QList<QColor>{first, first, last, last}));
         QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(6个字符)"));
         QVERIFY(!before); // no document is kept once it is replaced
-        QVERIFY(input()->textCursor().atEnd()); // typing on continues after the text
     }
 
     // With a dark desktop theme the program keeps the design's light look: typed text is
@@ -144,18 +143,21 @@ private slots:
     }
 
     // A paste of any size arrives plain, its line breaks read as CR LF, the caret after it;
-    // it is one step to undo and to redo, and reads back exactly.
+    // it is one step to undo and to redo (by Ctrl+Y or Ctrl+Shift+Z), and reads back exactly.
     void pasteUndoes_data()
     {
         QTest::addColumn<QString>("pasted");
-        QTest::newRow("short") << QStringLiteral("x\ny");
-        QTest::newRow("many lines") << QStringLiteral("粗体 bold\r\n").repeated(20000);
-        QTest::newRow("one paragraph") << QStringLiteral("0123456789").repeated(10000);
+        QTest::addColumn<QKeyCombination>("redo");
+        const QKeyCombination ctrlY = Qt::ControlModifier | Qt::Key_Y;
+        QTest::newRow("short") << QStringLiteral("x\ny") << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z);
+        QTest::newRow("many lines") << QStringLiteral("粗体 bold\r\n").repeated(20000) << ctrlY;
+        QTest::newRow("one paragraph") << QStringLiteral("0123456789").repeated(10000) << ctrlY;
     }
 
     void pasteUndoes()
     {
         QFETCH(QString, pasted);
+        QFETCH(QKeyCombination, redo);
         input()->replaceText(QStringLiteral("[]"));
         input()->moveCursor(QTextCursor::NextCharacter);
         auto *data = new QMimeData;
@@ -171,92 +173,95 @@ private slots:
         QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(input()->text(), QStringLiteral("[]"));
         QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(2个字符)"));
-        QTest::keyClick(input(), Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(input(), redo.key(), redo.keyboardModifiers());
         QCOMPARE(input()->text(), after);
         QCOMPARE(input()->characterCount(), after.size());
+        QCOMPARE(caption("Frame1"), captionFor(after.size()));
         QTest::keyClick(input(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), plain(after));
-    }
-
-    // A paragraph longer than a piece is held in pieces, yet every key meets the text as
-    // a stock widget holding it in one block does, from either side of the place it is cut.
-    void keysAtPieceBreaks_data()
-    {
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::addColumn<bool>("fromSecond"); // the caret at the second piece's start
-        const QList<std::pair<const char *, QKeyCombination>> keys = {
-            {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete},
-            {"Ctrl+Backspace", Qt::ControlModifier | Qt::Key_Backspace}, {"Ctrl+Delete", Qt::ControlModifier | Qt::Key_Delete},
-            {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
-            {"Shift+Left", Qt::ShiftModifier | Qt::Key_Left}, {"Shift+Right", Qt::ShiftModifier | Qt::Key_Right},
-            {"Ctrl+Left", Qt::ControlModifier | Qt::Key_Left}, {"Ctrl+Right", Qt::ControlModifier | Qt::Key_Right},
-            {"Ctrl+Shift+Right", Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Right},
-            {"Enter", Qt::Key_Return}, {"a letter", Qt::Key_X}};
-        for (const auto &[name, key] : keys) {
-            QTest::addRow("%s at the first piece's end", name) << key << false;
-            QTest::addRow("%s at the second piece's start", name) << key << true;
-        }
-    }
-
-    void keysAtPieceBreaks()
-    {
-        QFETCH(QKeyCombination, key);
-        QFETCH(bool, fromSecond);
-        // Cut after "two ", where a line may break: "… one two |three four …".
-        constexpr int piece = int(PaneDocument::PieceLength);
-        const QString paragraph = QStringLiteral("abc ").repeated(piece / 4 - 2) + QStringLiteral("one two three four ")
-                                  + QStringLiteral("abc ").repeated(piece / 2);
-        input()->replaceText(paragraph);
-        QCOMPARE(input()->document()->findBlockByNumber(1).position(), piece + 1);
-        setCaret(input(), piece + int(fromSecond));
-        QPlainTextEdit stock;
-        stock.setPlainText(paragraph);
-        setCaret(&stock, piece);
-        const QChar typed = key.key() == Qt::Key_X ? u'x' : QChar();
-        QTest::keyClick(input(), key.key(), key.keyboardModifiers(), typed.toLatin1());
-        QTest::keyClick(&stock, key.key(), key.keyboardModifiers(), typed.toLatin1());
-        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
-        QCOMPARE(input()->characterCount(), CharacterCount(input()->text()));
-        PaneOffsets &offsets = input()->offsets();
-        QCOMPARE(offsets.offsetOf(input()->textCursor().position()), stock.textCursor().position());
-        QCOMPARE(offsets.offsetOf(input()->textCursor().anchor()), stock.textCursor().anchor());
-    }
-
-    // A stock plain-text edit beside the pane, in its font, size and frame, holding the
-    // text as it holds what is pasted into it.
-    std::unique_ptr<QPlainTextEdit> stockBeside(const QString &text)
-    {
-        auto stock = std::make_unique<QPlainTextEdit>();
-        stock->setFont(input()->font());
-        stock->setFrameStyle(input()->frameStyle());
-        stock->resize(input()->size());
-        stock->setPlainText(text);
-        stock->show();
-        if (!QTest::qWaitForWindowExposed(stock.get()))
-            return nullptr;
-        return stock;
-    }
-
-    // Every row on screen, as a screen reader is told them: start, end and text.
-    static QStringList rowsOf(QAccessibleTextInterface *read)
-    {
-        QStringList rows;
-        for (int at = 0; at < read->characterCount();) {
-            int start = -1, end = -1;
-            const QString row = read->textAtOffset(at, QAccessible::LineBoundary, &start, &end);
-            rows.append(QStringLiteral("%1-%2 %3").arg(start).arg(end).arg(row));
-            at = qMax(end, at) + 1;
-        }
-        return rows;
     }
 
     static QString paragraphOfWords(int length)
     {
         QString text;
         for (int n = 0; text.size() < length; ++n)
-            text += QStringLiteral("word%1 %2 ").arg(n).arg(n % 3 ? QStringLiteral("colour") : QStringLiteral("abcdefg"));
+            text += QStringLiteral("word%1 ").arg(n) + (n % 3 ? "colour " : "abcdefg ");
         return text.left(length);
+    }
+
+    // Keys meet the text as in a stock widget holding it in one block: a paragraph longer
+    // than a piece is held in pieces, yet every key acts as there from either side of the
+    // place it is cut; Shift+arrows take one character a press, a cluster and a line break
+    // of any kind whole. The caret is checked after each press, the selection copied.
+    void keysAsTheStockWidget_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("at");   // the caret's place in the pane's document
+        QTest::addColumn<int>("from"); // the same place in the text, in the stock widget
+        QTest::addColumn<QList<QKeyCombination>>("keys");
+        // Cut after "two ", where a line may break: "… one two |three four …".
+        constexpr int piece = int(PaneDocument::PieceLength);
+        const QString paragraph = QStringLiteral("abc ").repeated(piece / 4 - 2) + QStringLiteral("one two three four ")
+                                  + QStringLiteral("abc ").repeated(piece / 2);
+        const QList<std::pair<const char *, QKeyCombination>> keys = {
+            {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete},
+            {"Ctrl+Backspace", Qt::ControlModifier | Qt::Key_Backspace},
+            {"Ctrl+Delete", Qt::ControlModifier | Qt::Key_Delete},
+            {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
+            {"Shift+Left", Qt::ShiftModifier | Qt::Key_Left}, {"Shift+Right", Qt::ShiftModifier | Qt::Key_Right},
+            {"Ctrl+Left", Qt::ControlModifier | Qt::Key_Left}, {"Ctrl+Right", Qt::ControlModifier | Qt::Key_Right},
+            {"Ctrl+Shift+Right", Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Right},
+            {"Enter", Qt::Key_Return}, {"a letter", Qt::Key_X}};
+        for (const auto &[name, key] : keys) {
+            QTest::addRow("%s at the first piece's end", name) << paragraph << piece << piece << QList{key};
+            QTest::addRow("%s at the second piece's start", name) << paragraph << piece + 1 << piece << QList{key};
+        }
+        // Shift+Right so often, as often Shift+Left back, and two more to the right.
+        const auto shiftArrows = [](int presses) {
+            const QKeyCombination right = Qt::ShiftModifier | Qt::Key_Right, left = Qt::ShiftModifier | Qt::Key_Left;
+            return QList<QKeyCombination>(presses, right) + QList<QKeyCombination>(presses, left) + QList{right, right};
+        };
+        QTest::newRow("Shift+arrows 520 from the start") << paragraphOfWords(3089) << 0 << 0 << shiftArrows(520);
+        QTest::newRow("Shift+arrows over breaks and clusters")
+            << QStringLiteral("a\r\nb👍🏽e\u0301f\r\u2028\u2029🇨🇳g") << 0 << 0 << shiftArrows(12);
+        QTest::newRow("Shift+arrows across a piece's end")
+            << paragraphOfWords(3 * piece) << piece - 10 << piece - 10 << shiftArrows(40);
+        // Typing, Enter and Backspace, then Ctrl+Z: the same step undone.
+        QList<QKeyCombination> typing;
+        for (const QChar ch : QStringLiteral("one two\nthree"))
+            typing.append(ch == u'\n' ? Qt::Key_Return : Qt::Key(ch.toUpper().unicode()));
+        typing << Qt::Key_Backspace << (Qt::ControlModifier | Qt::Key_Z);
+        QTest::newRow("typing, then Ctrl+Z") << QString() << 0 << 0 << typing;
+    }
+
+    void keysAsTheStockWidget()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, at);
+        QFETCH(int, from);
+        QFETCH(QList<QKeyCombination>, keys);
+        input()->replaceText(text);
+        PaneOffsets &offsets = input()->offsets();
+        QCOMPARE(offsets.offsetOf(at), from);
+        uitest::setCaret(input(), at);
+        QPlainTextEdit stock;
+        stock.setPlainText(text);
+        uitest::setCaret(&stock, from);
+        for (const QKeyCombination key : keys) {
+            QTest::keyClick(input(), key.key(), key.keyboardModifiers());
+            QTest::keyClick(&stock, key.key(), key.keyboardModifiers());
+            const QTextCursor caret = input()->textCursor();
+            QCOMPARE(QList({offsets.offsetOf(caret.anchor()), offsets.offsetOf(caret.position())}),
+                     QList<qsizetype>({stock.textCursor().anchor(), stock.textCursor().position()}));
+        }
+        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+        QCOMPARE(input()->characterCount(), CharacterCount(input()->text()));
+        QCOMPARE(caption("Frame1"), captionFor(input()->characterCount()));
+        input()->copy();
+        const QTextCursor selected = stock.textCursor();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 selected.hasSelection() ? selected.selection().toPlainText() : QStringLiteral("before"));
     }
 
     // The pane reads, to a screen reader, as a stock plain-text edit holding the same text:
@@ -278,34 +283,36 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, probe);
         input()->replaceText(text);
-        const std::unique_ptr<QPlainTextEdit> stock = stockBeside(text);
+        const std::unique_ptr<QPlainTextEdit> stock = uitest::stockBeside(input(), text);
         QVERIFY(stock);
         QCOMPARE(input()->viewport()->width(), stock->viewport()->width());
-        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(input())->textInterface();
-        QAccessibleInterface *stockWidget = QAccessible::queryAccessibleInterface(stock.get());
-        QAccessibleTextInterface *stockRead = stockWidget->textInterface();
+        QAccessibleTextInterface *read = uitest::reader(input()), *stockRead = uitest::reader(stock.get());
         QVERIFY(read && stockRead);
-        const QString expected = stockWidget->text(QAccessible::Value);
-        QCOMPARE(QAccessible::queryAccessibleInterface(input())->text(QAccessible::Value), expected);
-        QCOMPARE(read->characterCount(), stockRead->characterCount());
-        QCOMPARE(read->text(0, read->characterCount()), expected);
-        const QStringList rows = rowsOf(read);
+        // The stock widget's value has every line break as "\n", its text a line separator
+        // as it is: the pane gives the value in both.
+        const QString expected = QAccessible::queryAccessibleInterface(stock.get())->text(QAccessible::Value);
+        const QString count = QString::number(stockRead->characterCount());
+        QCOMPARE(uitest::readerText(input()), QStringList({expected, count, expected}));
+        const QStringList rows = uitest::rowsOf(input());
         QVERIFY(rows.size() > 3);
-        QCOMPARE(rows, rowsOf(stockRead));
+        QCOMPARE(rows, uitest::rowsOf(stock.get()));
         for (const QString &row : rows) // no row ends inside a surrogate pair
             QVERIFY(!row.back().isHighSurrogate());
         // The rows before and after a row's start are its neighbours.
+        const auto shown = [](const QString &row, int from, int to) {
+            return row.isEmpty() ? QString() : QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(row);
+        };
         for (qsizetype n = 0; n < rows.size(); ++n) {
             const int start = rows[n].section(u'-', 0, 0).toInt();
             int from = 0, to = 0;
-            QString row = read->textAfterOffset(start, QAccessible::LineBoundary, &from, &to);
-            QCOMPARE(row.isEmpty() ? QString() : QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(row), rows.value(n + 1));
-            row = read->textBeforeOffset(start, QAccessible::LineBoundary, &from, &to);
-            QCOMPARE(row.isEmpty() ? QString() : QStringLiteral("%1-%2 %3").arg(from).arg(to).arg(row), rows.value(n - 1));
+            const QString after = read->textAfterOffset(start, QAccessible::LineBoundary, &from, &to);
+            QCOMPARE(shown(after, from, to), rows.value(n + 1));
+            const QString before = read->textBeforeOffset(start, QAccessible::LineBoundary, &from, &to);
+            QCOMPARE(shown(before, from, to), rows.value(n - 1));
         }
         // The probe's place: where the stock widget paints it, and found again at its middle.
-        setCaret(input(), probe);
-        setCaret(stock.get(), probe);
+        uitest::setCaret(input(), probe);
+        uitest::setCaret(stock.get(), probe);
         const QRect rect = read->characterRect(probe);
         QCOMPARE(rect.topLeft() - input()->viewport()->mapToGlobal(QPoint(0, 0)), stock->cursorRect().topLeft());
         QVERIFY(rect.width() > 0 && rect.height() > 0);
@@ -319,7 +326,7 @@ private slots:
         const QString paragraph = paragraphOfWords(3 * int(PaneDocument::PieceLength));
         input()->replaceText(paragraph + "\r\nend");
         QVERIFY(input()->document()->blockCount() > 2);
-        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(input())->textInterface();
+        QAccessibleTextInterface *read = uitest::reader(input());
         QCOMPARE(read->characterCount(), paragraph.size() + 4);
         QCOMPARE(read->text(0, read->characterCount()), paragraph + "\nend");
         const int cut = input()->document()->findBlockByNumber(1).position() - 1;
@@ -327,17 +334,14 @@ private slots:
         read->setSelection(0, cut - 2, cut + 2);
         input()->copy();
         QCOMPARE(QApplication::clipboard()->text(), paragraph.mid(cut - 2, 4));
-        int start = 0, end = 0;
-        read->selection(0, &start, &end);
-        QCOMPARE(QList<int>({start, end}), QList<int>({cut - 2, cut + 2}));
+        QCOMPARE(uitest::selectionOf(input()), QStringLiteral("%1 %2-%1").arg(cut + 2).arg(cut - 2));
         // There is one selection: the second is none, and the first goes when asked.
         read->removeSelection(1);
         QCOMPARE(read->selectionCount(), 1);
         read->removeSelection(0);
         QCOMPARE(read->selectionCount(), 0);
         read->addSelection(cut - 1, cut + 1);
-        read->selection(0, &start, &end);
-        QCOMPARE(QList<int>({start, end}), QList<int>({cut - 1, cut + 1}));
+        QCOMPARE(uitest::selectionOf(input()), QStringLiteral("%1 %2-%1").arg(cut + 1).arg(cut - 1));
         // The first character of the second piece is painted where that piece starts, a
         // row below the end of the first; past the end there is no character.
         read->setCursorPosition(cut);
@@ -369,109 +373,21 @@ private slots:
         QFETCH(int, at);
         QFETCH(int, clicks);
         input()->replaceText(text);
-        const std::unique_ptr<QPlainTextEdit> stock = stockBeside(text);
+        const std::unique_ptr<QPlainTextEdit> stock = uitest::stockBeside(input(), text);
         QVERIFY(stock);
-        const auto click = [&](QPlainTextEdit *edit, int position) {
-            setCaret(edit, position);
+        const auto select = [&](QPlainTextEdit *edit, int position) {
+            uitest::setCaret(edit, position);
             edit->ensureCursorVisible();
-            const QPoint point = edit->cursorRect().center() + QPoint(2, 0);
-            QTest::mouseDClick(edit->viewport(), Qt::LeftButton, {}, point);
-            if (clicks == 3)
-                QTest::mouseClick(edit->viewport(), Qt::LeftButton, {}, point);
+            uitest::multiClick(edit, edit->cursorRect().center() + QPoint(2, 0), clicks);
         };
-        click(input(), input()->offsets().positionOf(at));
-        click(stock.get(), at);
+        select(input(), int(input()->offsets().positionOf(at)));
+        select(stock.get(), at);
         QVERIFY(stock->textCursor().hasSelection());
-        PaneOffsets &offsets = input()->offsets();
-        QCOMPARE(offsets.offsetOf(input()->textCursor().selectionStart()), stock->textCursor().selectionStart());
-        QCOMPARE(offsets.offsetOf(input()->textCursor().selectionEnd()), stock->textCursor().selectionEnd());
+        QCOMPARE(uitest::selectionOf(input()), uitest::selectionOf(stock.get()));
     }
 
-    // Shift+arrows take one character a press, as the stock widget does: a cluster, and a
-    // line break of any kind, whole.
-    void shiftArrowsByCharacters_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("presses");
-        QTest::newRow("520 from the start") << paragraphOfWords(3089) << 0 << 520;
-        QTest::newRow("breaks and clusters") << QStringLiteral("a\r\nb👍🏽e\u0301f\r\u2028\u2029🇨🇳g") << 0 << 12;
-        QTest::newRow("across a piece's end") << paragraphOfWords(3 * int(PaneDocument::PieceLength))
-                                              << int(PaneDocument::PieceLength) - 10 << 40;
-    }
-
-    void shiftArrowsByCharacters()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, from);
-        QFETCH(int, presses);
-        input()->replaceText(text);
-        QPlainTextEdit stock;
-        stock.setPlainText(text);
-        setCaret(input(), input()->offsets().positionOf(from));
-        setCaret(&stock, from);
-        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
-            for (int n = 0; n < presses; ++n) {
-                QTest::keyClick(input(), key, Qt::ShiftModifier);
-                QTest::keyClick(&stock, key, Qt::ShiftModifier);
-                QCOMPARE(input()->offsets().offsetOf(input()->textCursor().position()), stock.textCursor().position());
-            }
-        }
-        QTest::keyClick(input(), Qt::Key_Right, Qt::ShiftModifier);
-        QTest::keyClick(input(), Qt::Key_Right, Qt::ShiftModifier);
-        input()->copy();
-        const int to = input()->offsets().offsetOf(input()->textCursor().position());
-        QCOMPARE(QApplication::clipboard()->text(), plain(text).mid(from, to - from));
-    }
-
-    // Undo as in the stock widget: typing merged into one step, Ctrl+Y and Ctrl+Shift+Z
-    // redo.
-    void undoAsTheStockWidget_data()
-    {
-        QTest::addColumn<QKeyCombination>("redo");
-        QTest::newRow("Ctrl+Y") << (Qt::ControlModifier | Qt::Key_Y);
-        QTest::newRow("Ctrl+Shift+Z") << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z);
-    }
-
-    void undoAsTheStockWidget()
-    {
-        QFETCH(QKeyCombination, redo);
-        QPlainTextEdit stock;
-        input()->setFocus();
-        for (QPlainTextEdit *edit : {static_cast<QPlainTextEdit *>(input()), &stock}) {
-            QTest::keyClicks(edit, QStringLiteral("one two"));
-            QTest::keyClick(edit, Qt::Key_Return);
-            QTest::keyClicks(edit, QStringLiteral("three"));
-            QTest::keyClick(edit, Qt::Key_Backspace);
-            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-        }
-        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
-        QVERIFY(input()->text() != QStringLiteral("one two\r\nthre"));
-        QTest::keyClick(input(), redo.key(), redo.keyboardModifiers());
-        QCOMPARE(input()->text(), QStringLiteral("one two\r\nthre"));
-        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(13个字符)"));
-    }
-
-    // "清除" empties both panes; Ctrl+Z brings back what the input pane held, colours and
-    // all, and the code stays gone.
-    void clearUndoes()
-    {
-        input()->replaceText(QStringLiteral("渐变 text\r\nline"));
-        click("CmdGo");
-        const QList<QColor> colors = uitest::characterColors(input()->document());
-        QVERIFY(colors.size() == 11 && colors.first() != colors.last());
-        click("CmdClear");
-        QCOMPARE(input()->text(), QString());
-        QCOMPARE(caption("Frame1") + caption("Frame2"), QStringLiteral("要转换的文字(0个字符)生成的代码(0个字符)"));
-        input()->setFocus();
-        QTest::keyClick(input(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(input()->text(), QStringLiteral("渐变 text\r\nline"));
-        QCOMPARE(uitest::characterColors(input()->document()), colors);
-        QCOMPARE(caption("Frame1"), QStringLiteral("要转换的文字(13个字符)"));
-        QCOMPARE(code() + caption("Frame2"), QStringLiteral("生成的代码(0个字符)"));
-    }
-
-    // After a conversion of a long text the caret is at its end and the end is in view.
+    // After a conversion the caret is at the text's end, so that typing goes on after it,
+    // and the end is in view, also of a long text.
     void convertedEndInView()
     {
         input()->replaceText(QStringLiteral("渐变 gradient\r\n").repeated(5000) + QStringLiteral("end"));
@@ -510,9 +426,7 @@ private slots:
         // From the start of the last line, one step left is the whole line break.
         QTest::keyClick(codePane(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(copied(Qt::Key_Home, Qt::ShiftModifier | Qt::Key_Left, 1), QStringLiteral("\r\n"));
-        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(codePane())->textInterface();
-        QVERIFY(read);
-        QCOMPARE(read->text(0, read->characterCount()), plain(exact));
+        QCOMPARE(uitest::readerText(codePane()).last(), plain(exact));
     }
 };
 

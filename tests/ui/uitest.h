@@ -12,11 +12,13 @@
 #include "ui/platform/openaddress.h"
 #include "ui/platform/translations.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -155,5 +157,87 @@ protected:
     std::unique_ptr<QTemporaryDir> m_dir;
     QPointer<rainquill::frmMain> m_window;
 };
+
+// What the pane tests share: a pane held against a stock plain-text edit, and read as a
+// screen reader reads it.
+
+// A text as the clipboard and a screen reader have it: every line break one "\n".
+inline QString plain(const QString &text)
+{
+    return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n')
+        .replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
+}
+
+// The caret at a position of the edit's document.
+inline void setCaret(QPlainTextEdit *edit, int position)
+{
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(position);
+    edit->setTextCursor(cursor);
+}
+
+// What a screen reader reads of a widget's text.
+inline QAccessibleTextInterface *reader(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->textInterface() : nullptr;
+}
+
+// The caret and the selection as a screen reader has them: "caret start-end".
+inline QString selectionOf(QWidget *widget)
+{
+    int start = 0, end = 0;
+    reader(widget)->selection(0, &start, &end);
+    return QStringLiteral("%1 %2-%3").arg(reader(widget)->cursorPosition()).arg(start).arg(end);
+}
+
+// Every row as a screen reader is told it, asked at every offset: "start-end text", each
+// row once.
+inline QStringList rowsOf(QWidget *widget)
+{
+    QAccessibleTextInterface *text = reader(widget);
+    QStringList rows;
+    int last = -1;
+    for (int offset = 0; offset <= text->characterCount(); ++offset) {
+        int start = 0, end = 0;
+        const QString row = text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+        if (start != last)
+            rows.append(QStringLiteral("%1-%2 %3").arg(start).arg(end).arg(row));
+        last = start;
+    }
+    return rows;
+}
+
+// What a screen reader reads of a widget's whole text: its value, its count of
+// characters, and its text.
+inline QStringList readerText(QWidget *widget)
+{
+    QAccessibleTextInterface *text = reader(widget);
+    return {QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value),
+            QString::number(text->characterCount()), text->text(0, text->characterCount())};
+}
+
+// A stock plain-text edit beside a pane, in its font, size and frame, holding the text
+// as it holds what is pasted into it; null when it is never shown.
+inline std::unique_ptr<QPlainTextEdit> stockBeside(QAbstractScrollArea *pane, const QString &text = {})
+{
+    auto stock = std::make_unique<QPlainTextEdit>();
+    stock->setFont(pane->font());
+    stock->setFrameStyle(pane->frameStyle());
+    stock->resize(pane->size());
+    stock->setPlainText(text);
+    stock->show();
+    if (!QTest::qWaitForWindowExposed(stock.get()))
+        return nullptr;
+    return stock;
+}
+
+// A double click (clicks 2) or a triple click (3) at a place of the viewport.
+inline void multiClick(QAbstractScrollArea *widget, QPoint at, int clicks)
+{
+    QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, at);
+    if (clicks == 3)
+        QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, at);
+}
 
 } // namespace uitest
