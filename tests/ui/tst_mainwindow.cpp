@@ -19,10 +19,17 @@
 #include <unistd.h>
 
 using namespace rainquill;
+using uitest::reader;
 
-// The main window: as it starts, its views, formats and keyboard, the background swatches,
-// the key-colour strip, the step row, the design's colours and tables, and "转换": the
-// code, the clipboard and the refusals.
+// The background swatches' colours, two to a row.
+const quint32 BackColors[32] = {0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000, 0xFF0000, 0x808000, 0xFFFF00,
+                                0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x000080, 0x0000FF, 0x800080, 0xFF00FF,
+                                0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
+                                0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0};
+
+// The main window: as it starts, its views, formats and keyboard, the swatch grids, the
+// key-colour strip, the step row, the design's colours and tables, and "转换": the code,
+// the clipboard and the refusals.
 class TestMainWindow : public uitest::WindowTest
 {
     Q_OBJECT
@@ -39,6 +46,21 @@ class TestMainWindow : public uitest::WindowTest
         QCOMPARE(setrlimit(RLIMIT_AS, &limit), 0);
     }
 
+    // What a screen reader hears of a swatch grid: the swatches it is told are focused and
+    // those it is told are selected.
+    static QString heard(QWidget *grid)
+    {
+        QAccessibleInterface *list = reader(grid);
+        QStringList focused, selected;
+        for (int n = 0; n < list->childCount(); ++n) {
+            const QString name = list->child(n)->object()->objectName();
+            if (list->child(n)->state().focused)
+                focused << name;
+            if (list->child(n)->state().selected)
+                selected << name;
+        }
+        return QStringLiteral("focused %1, selected %2").arg(focused.join(u' '), selected.join(u' '));
+    }
 
 private slots:
     void init()
@@ -60,36 +82,62 @@ private slots:
         QVERIFY(get<QAction>("MenuDefault")->isChecked() && !get<QAction>("MenuCustom")->isChecked());
         QVERIFY(get<QCheckBox>("ChkAuto")->isChecked());
         QVERIFY(!get<GradientBox>("PicColorBox_10")->strip()); // blank until first shown
+        QCOMPARE(reader(get("OptView"))->text(QAccessible::Name), QStringLiteral("预览"));
+        QCOMPARE(reader(get("OptView"))->text(QAccessible::Description), QString()); // the caption read once
         // The frame's line passes through the middle of its caption, above the controls.
         auto *frame = get("Frame4");
         QVERIFY(uitest::paints(frame, QColor(0, 0, 255), uitest::captionArea(frame)));
         QVERIFY(get("PicColor")->y() > frame->fontMetrics().height() / 2 + 1);
     }
 
+    // The views, chosen by a click, an arrow key on the view options or a screen reader's
+    // press; to a screen reader the options are radio buttons, the chosen one checked.
     void viewModes_data()
     {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QRect>("frame1"); // empty: hidden
+        QTest::addColumn<QStringList>("steps"); // an option clicked, or after "Left", "Right" or "press"
+        QTest::addColumn<QRect>("frame1");      // empty: hidden
         QTest::addColumn<QRect>("frame2");
         QTest::addColumn<QList<int>>("paneHeights");
         // Twips over 15: frames 5355 wide at left 1245 (83 px), tops 90 (6) and 3420 (228).
         const QRect tall(83, 6, 357, 439), upper(83, 6, 357, 217), lower(83, 228, 357, 217);
+        const QList<int> mixed{185, 187}, code{407, 409};
         QTest::newRow("start") << QStringList{} << tall << QRect() << QList<int>{407, 186};
-        QTest::newRow("mixed") << QStringList{"OptAll"} << upper << lower << QList<int>{185, 187};
-        QTest::newRow("code") << QStringList{"OptCode"} << QRect() << tall << QList<int>{407, 409};
+        QTest::newRow("mixed") << QStringList{"OptAll"} << upper << lower << mixed;
+        QTest::newRow("code") << QStringList{"OptCode"} << QRect() << tall << code;
+        QTest::newRow("mixed, Right from the preview") << QStringList{"Right OptView"} << upper << lower << mixed;
+        QTest::newRow("code, pressed by a screen reader") << QStringList{"press OptCode"} << QRect() << tall << code;
+        QTest::newRow("mixed, Left from the code") << QStringList{"OptCode", "Left OptCode"} << upper << lower << mixed;
+        QTest::newRow("preview, Left from mixed") << QStringList{"OptAll", "Left OptAll"} << tall << QRect()
+                                                  << QList<int>{407, 187};
     }
 
     void viewModes()
     {
-        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, steps);
         QFETCH(QRect, frame1);
         QFETCH(QRect, frame2);
         QFETCH(QList<int>, paneHeights);
-        for (const QString &name : clicks)
-            click(name);
+        for (const QString &step : steps) {
+            const QString way = step.section(u' ', 0, -2), option = step.section(u' ', -1);
+            if (way.isEmpty()) {
+                click(option);
+            } else if (way == u"press") {
+                reader(get(option))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            } else {
+                get(option)->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(get(option), way == u"Left" ? Qt::Key_Left : Qt::Key_Right);
+            }
+        }
         QCOMPARE(get("Frame1")->isVisible() ? get("Frame1")->geometry() : QRect(), frame1);
         QCOMPARE(get("Frame2")->isVisible() ? get("Frame2")->geometry() : QRect(), frame2);
         QCOMPARE((QList<int>{get("RTInput")->height(), get("TxtCode")->height()}), paneHeights);
+        const QString chosen = frame1.isEmpty() ? "OptCode" : frame2.isEmpty() ? "OptView" : "OptAll";
+        for (const QString option : {"OptView", "OptAll", "OptCode"}) {
+            QAccessibleInterface *button = reader(get(option));
+            QCOMPARE(button->role(), QAccessible::RadioButton);
+            QVERIFY(button->state().checkable);
+            QCOMPARE(button->state().checked, option == chosen);
+        }
     }
 
     // A built-in format fills and locks the template boxes over what was typed; the custom
@@ -203,7 +251,7 @@ private slots:
 
     // From the start strip (0079FF to FF00FF): the colour dialog, a cancel, the built-in
     // swatches by mouse button, the swap as the box paints it, and the random pair, each
-    // drawn into the box.
+    // drawn into the box; the scheme swatch that shows the strip is the selected one.
     void strip_data()
     {
         QTest::addColumn<QString>("control");
@@ -237,7 +285,13 @@ private slots:
         click(control, Qt::MouseButton(button));
         QCOMPARE(box->strip(), std::optional<ColorStrip>(m_window->strip()));
         if (!strip.isEmpty()) { // a screen reader hears it too
-            QCOMPARE(m_window->strip(), (ColorStrip{strip[0], strip[1], strip[2], strip[3], strip[4], strip[5]}));
+            const ColorStrip now{strip[0], strip[1], strip[2], strip[3], strip[4], strip[5]};
+            QCOMPARE(m_window->strip(), now);
+            const auto scheme = std::find(std::begin(BuiltInSchemes), std::end(BuiltInSchemes), now);
+            QCOMPARE(heard(get("Frame3_0")).section(QStringLiteral("selected "), 1),
+                     scheme == std::end(BuiltInSchemes)
+                         ? QString()
+                         : QStringLiteral("PicColorBox_%1").arg(scheme - std::begin(BuiltInSchemes)));
             QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
                      QString::asprintf("从 #%02X%02X%02X 到 #%02X%02X%02X", strip[0], strip[1], strip[2], strip[3],
                                        strip[4], strip[5]));
@@ -361,20 +415,16 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QColor>("color");
-        const QColor blue(0, 0, 255), red(255, 0, 0), format(64, 0, 0);
-        QTest::newRow("每") << "Label2" << blue;
-        QTest::newRow("个字递进一次颜色") << "Label3" << blue;
-        QTest::newRow("the step's note") << "LabStep" << red;
+        // The frames' captions, "每", "个字递进一次颜色" and the text of the "自定义" swatch.
+        for (const char *control : {"Frame1", "Frame3_0", "Frame4", "Frame5", "Label2", "Label3", "labBackColor_32"})
+            QTest::newRow(control) << control << QColor(0, 0, 255);
+        for (const char *control : {"Label4", "Label5", "Label6"}) // "格式：", "#0022FF", "文字"
+            QTest::newRow(control) << control << QColor(64, 0, 0);
+        for (const char *control : {"CmdGo", "OptAll"}) // a command's face, a view option's
+            QTest::newRow(control) << control << QColor(240, 240, 255);
+        QTest::newRow("the step's note") << "LabStep" << QColor(255, 0, 0);
         QTest::newRow("自动复制") << "ChkAuto" << QColor(192, 64, 0);
-        QTest::newRow("格式：") << "Label4" << format;
-        QTest::newRow("#0022FF") << "Label5" << format;
-        QTest::newRow("文字") << "Label6" << format;
-        QTest::newRow("自定义 swatch's text") << "labBackColor_32" << blue;
         QTest::newRow("window") << "client" << QColor(244, 244, 244);
-        QTest::newRow("a command's face") << "CmdGo" << QColor(240, 240, 255);
-        QTest::newRow("a view option's face") << "OptAll" << QColor(240, 240, 255);
-        for (const char *frame : {"Frame1", "Frame3_0", "Frame4", "Frame5"})
-            QTest::newRow(frame) << frame << blue; // captions
     }
 
     void designColours()
@@ -389,14 +439,10 @@ private slots:
     // The background swatches' table and the built-in schemes, as the user sees them.
     void designTables()
     {
-        const quint32 swatches[32] = {0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000, 0xFF0000, 0x808000, 0xFFFF00,
-                                      0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x000080, 0x0000FF, 0x800080, 0xFF00FF,
-                                      0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
-                                      0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0};
         for (int n = 0; n < 32; ++n) {
             QWidget *swatch = get(QStringLiteral("labBackColor_%1").arg(n));
             QCOMPARE(swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2),
-                     QColor(QRgb(swatches[n])));
+                     QColor(QRgb(BackColors[n])));
         }
         const char *schemes[10] = {"#0079FF 到 #FF00FF", "#0000FF 到 #00F0FF", "#FF0000 到 #FFE600",
                                    "#000040 到 #B0B0FF", "#008040 到 #0080FF", "#FF0000 到 #0000FF",
@@ -404,69 +450,75 @@ private slots:
                                    "#000000 到 #0000FF"};
         for (int n = 0; n < 10; ++n) {
             QWidget *swatch = get(QStringLiteral("PicColorBox_%1").arg(n));
-            QCOMPARE(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Description),
-                     QStringLiteral("从 ") + QString::fromUtf8(schemes[n]));
+            QCOMPARE(reader(swatch)->text(QAccessible::Description), QStringLiteral("从 ") + QString::fromUtf8(schemes[n]));
         }
     }
 
-    // The scheme swatches from the keyboard: one Tab stop, arrows over two columns of five
-    // without wrapping, Space as a left click; the mark is painted on the swatch.
-    void schemeSwatchesFromTheKeyboard_data()
+    // The swatch grids from the keyboard: one Tab stop each, entered on the first swatch;
+    // arrows over the schemes' two columns of five and the backgrounds' 2 x 16 with "自定义"
+    // below, never wrapping; Space on a scheme and Enter on a background as a left click.
+    // The mark shows white and black on any colour; a screen reader hears the marked swatch
+    // as the focused one and the applied one as the selected one, and its press does both.
+    void swatchGridsFromTheKeyboard_data()
     {
+        QTest::addColumn<QString>("grid");
         QTest::addColumn<QString>("moves"); // l, r, u, d
-        QTest::addColumn<int>("scheme");
-        QTest::newRow("first") << "" << 0;
-        QTest::newRow("second column, second row") << "rd" << 6;
-        QTest::newRow("no wrap at the bottom") << "dddddd" << 4;
-        QTest::newRow("no wrap at the right") << "rrr" << 5;
-        QTest::newRow("last") << "rdddd" << 9;
+        QTest::addColumn<int>("swatch");    // marked by the moves, then applied
+        QTest::newRow("first scheme") << "Frame3_0" << "" << 0;
+        QTest::newRow("blue scheme below it") << "Frame3_0" << "d" << 1;
+        QTest::newRow("second column, second row") << "Frame3_0" << "rd" << 6;
+        QTest::newRow("no wrap at the bottom") << "Frame3_0" << "dddddd" << 4;
+        QTest::newRow("no wrap at the right") << "Frame3_0" << "rrr" << 5;
+        QTest::newRow("last scheme") << "Frame3_0" << "rdddd" << 9;
+        QTest::newRow("black background") << "Frame5" << "" << 0;
+        QTest::newRow("white background") << "Frame5" << "r" << 1;
+        QTest::newRow("#C0C0C0") << "Frame5" << "rd" << 3;
+        QTest::newRow("last row, right") << "Frame5" << "r" + QString(15, u'd') << 31;
+        QTest::newRow("自定义 from the left column") << "Frame5" << QString(17, u'd') << 32;
+        QTest::newRow("自定义 from the right column") << "Frame5" << "r" + QString(20, u'd') << 32;
     }
 
-    void schemeSwatchesFromTheKeyboard()
+    void swatchGridsFromTheKeyboard()
     {
+        QFETCH(QString, grid);
         QFETCH(QString, moves);
-        QFETCH(int, scheme);
-        QWidget *frame = get("Frame3_0");
-        const QImage unmarked = frame->grab().toImage();
+        QFETCH(int, swatch);
+        const bool schemes = grid == u"Frame3_0";
+        const QString names = schemes ? QStringLiteral("PicColorBox_%1") : QStringLiteral("labBackColor_%1");
+        QWidget *frame = get(grid), *first = get(names.arg(0)), *marked = get(names.arg(swatch));
+        QCOMPARE(reader(frame)->role(), QAccessible::List);
+        QCOMPARE(reader(marked)->role(), QAccessible::ListItem);
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         input()->setFocus();
-        QTest::keyClick(input(), Qt::Key_Tab); // the code pane is hidden: the swatches are next
+        // The code pane is hidden: the schemes are the next stop, the backgrounds the last.
+        QTest::keyClick(input(), schemes ? Qt::Key_Tab : Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), frame);
-        QVERIFY(frame->grab().toImage() != unmarked); // the focus mark shows
+        QVERIFY(uitest::markedAt(frame, first));
+        QVERIFY(!reader(frame)->state().focused);
         const QHash<QChar, Qt::Key> keys{{u'l', Qt::Key_Left}, {u'r', Qt::Key_Right}, {u'u', Qt::Key_Up},
                                          {u'd', Qt::Key_Down}};
         for (const QChar move : moves)
             QTest::keyClick(frame, keys[move]);
-        QTest::keyClick(frame, Qt::Key_Space);
-        QCOMPARE(m_window->strip(), BuiltInSchemes[size_t(scheme)]);
-    }
-
-    // The background swatches likewise: the 2 x 16 grid, then "自定义" below it, Enter as a
-    // click.
-    void backgroundSwatchesFromTheKeyboard_data()
-    {
-        QTest::addColumn<int>("downs"); // in the right column
-        QTest::addColumn<QColor>("color");
-        QTest::newRow("#C0C0C0") << 1 << QColor(192, 192, 192);
-        QTest::newRow("last row, right") << 15 << QColor(0xFF, 0xE0, 0xC0);
-        QTest::newRow("自定义 from the right column") << 20 << QColor(0x12, 0x34, 0x56);
-    }
-
-    void backgroundSwatchesFromTheKeyboard()
-    {
-        QFETCH(int, downs);
-        QFETCH(QColor, color);
-        QWidget *frame = get("Frame5");
-        frame->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(frame, Qt::Key_Right);
-        for (int n = 0; n < downs; ++n)
-            QTest::keyClick(frame, Qt::Key_Down);
-        if (downs > 15)
+        QVERIFY(uitest::markedAt(frame, marked));
+        QCOMPARE(reader(frame)->focusChild(), reader(marked));
+        const QString hears = QStringLiteral("focused %1, selected %2"), name = marked->objectName();
+        QCOMPARE(heard(frame), hears.arg(name, schemes ? QStringLiteral("PicColorBox_0") : QString())); // the start's
+        if (swatch == 32)
             ColorDialog::queueAnswer(0x563412);
-        QTest::keyClick(frame, Qt::Key_Return);
-        QVERIFY(uitest::paints(input()->viewport(), color));
+        QTest::keyClick(frame, schemes ? Qt::Key_Space : Qt::Key_Return);
+        QCOMPARE(heard(frame), hears.arg(name, name));
+        if (schemes)
+            QCOMPARE(m_window->strip(), BuiltInSchemes[size_t(swatch)]);
+        else
+            QVERIFY(uitest::paints(input()->viewport(),
+                                   swatch < 32 ? QColor(QRgb(BackColors[swatch])) : QColor(0x12, 0x34, 0x56)));
         QVERIFY(code().isEmpty()); // Enter stayed with the swatches
+        reader(first)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(heard(frame), hears.arg(first->objectName(), first->objectName()));
+        input()->setFocus();
+        QVERIFY(!uitest::markedAt(frame, first));
+        QCOMPARE(heard(frame), hears.arg(QString(), first->objectName()));
     }
 };
 

@@ -12,6 +12,7 @@
 #include "ui/platform/openaddress.h"
 #include "ui/platform/translations.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -90,6 +91,37 @@ inline bool paints(QWidget *widget, const QColor &color, QRect area = {})
 inline QRect captionArea(QWidget *frame)
 {
     return {0, 0, frame->width(), frame->fontMetrics().height()};
+}
+
+// What a screen reader is told of a widget.
+inline QAccessibleInterface *reader(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget);
+}
+
+// The focus mark as painted over a swatch of a frame: white at its edge, black inside,
+// 2 px each, then the swatch's own colour.
+inline bool markedAt(QWidget *frame, QWidget *swatch)
+{
+    const QImage image = frame->grab().toImage();
+    const QRect r = swatch->geometry();
+    const auto at = [&](int x) { return image.pixelColor(x, r.center().y()); };
+    return at(r.left()) == Qt::white && at(r.left() + 1) == Qt::white && at(r.left() + 2) == Qt::black
+           && at(r.left() + 3) == Qt::black && at(r.right() - 1) == Qt::white && at(r.right() - 3) == Qt::black
+           && at(r.left() + 4) == swatch->grab().toImage().pixelColor(4, r.height() / 2);
+}
+
+// Into the menu bar from the focused control, as a keyboard does it: F10, or Alt pressed
+// and released alone.
+inline void enterMenuBar(const QString &way)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (way == u"F10") {
+        QTest::keyClick(focus, Qt::Key_F10);
+    } else {
+        QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(focus, Qt::Key_Alt, Qt::NoModifier);
+    }
 }
 
 // One main window a test, in a working folder of its own (color.dat lives there), with
