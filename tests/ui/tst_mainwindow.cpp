@@ -82,8 +82,11 @@ private slots:
         QVERIFY(get<QAction>("MenuDefault")->isChecked() && !get<QAction>("MenuCustom")->isChecked());
         QVERIFY(get<QCheckBox>("ChkAuto")->isChecked());
         QVERIFY(!get<GradientBox>("PicColorBox_10")->strip()); // blank until first shown
-        QCOMPARE(reader(get("OptView"))->text(QAccessible::Name), QStringLiteral("预览"));
-        QCOMPARE(reader(get("OptView"))->text(QAccessible::Description), QString()); // the caption read once
+        QAccessibleInterface *view = reader(get("OptView")); // a radio button, its caption read once
+        QCOMPARE(view->role(), QAccessible::RadioButton);
+        QVERIFY(view->state().checkable);
+        QCOMPARE((QStringList{view->text(QAccessible::Name), view->text(QAccessible::Description)}),
+                 (QStringList{"预览", ""}));
         // The frame's line passes through the middle of its caption, above the controls.
         auto *frame = get("Frame4");
         QVERIFY(uitest::paints(frame, QColor(0, 0, 255), uitest::captionArea(frame)));
@@ -132,12 +135,8 @@ private slots:
         QCOMPARE(get("Frame2")->isVisible() ? get("Frame2")->geometry() : QRect(), frame2);
         QCOMPARE((QList<int>{get("RTInput")->height(), get("TxtCode")->height()}), paneHeights);
         const QString chosen = frame1.isEmpty() ? "OptCode" : frame2.isEmpty() ? "OptView" : "OptAll";
-        for (const QString option : {"OptView", "OptAll", "OptCode"}) {
-            QAccessibleInterface *button = reader(get(option));
-            QCOMPARE(button->role(), QAccessible::RadioButton);
-            QVERIFY(button->state().checkable);
-            QCOMPARE(button->state().checked, option == chosen);
-        }
+        for (const QString option : {"OptView", "OptAll", "OptCode"})
+            QCOMPARE(reader(get(option))->state().checked, option == chosen);
     }
 
     // A built-in format fills and locks the template boxes over what was typed; the custom
@@ -162,10 +161,8 @@ private slots:
     {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<bool>("converts");
-        QTest::newRow("step box") << "TxtStep" << true;
-        QTest::newRow("check box") << "ChkAuto" << true;
-        QTest::newRow("closed format list") << "Combo1" << true;
-        QTest::newRow("view button") << "OptCode" << true;
+        for (const char *focus : {"TxtStep", "ChkAuto", "Combo1", "OptCode"}) // the format list closed
+            QTest::newRow(focus) << focus << true;
         QTest::newRow("input pane: a line break") << "RTInput" << false;
         QTest::newRow("a command button takes Enter") << "CmdClear" << false;
     }
@@ -206,11 +203,9 @@ private slots:
             const bool reached = widget->focusPolicy() != Qt::NoFocus || name.startsWith(u"labBackColor")
                                  || name.startsWith(u"Pic");
             if (reached && !name.isEmpty() && !name.startsWith(u"qt_"))
-                QVERIFY2(!QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty(),
-                         qPrintable(name));
+                QVERIFY2(!reader(widget)->text(QAccessible::Name).isEmpty(), qPrintable(name));
         }
-        QCOMPARE(QAccessible::queryAccessibleInterface(get("PicColorBox_12"))->text(QAccessible::Name),
-                 QStringLiteral("自定义方案3"));
+        QCOMPARE(reader(get("PicColorBox_12"))->text(QAccessible::Name), QStringLiteral("自定义方案3"));
     }
 
     // Qt's own texts are Chinese too, whatever the locale (the tests run with LANG=C).
@@ -231,8 +226,9 @@ private slots:
         input()->replaceText(QStringLiteral("abc"));
         click("CmdGo");
         const QList<QColor> colours = uitest::characterColors(input()->document());
+        const QColor custom(0x12, 0x34, 0x56);
         const std::tuple<int, std::optional<KeyColor>, QColor> cases[] = {
-            {0, {}, QColor(0, 0, 0)}, {32, 0x563412, QColor(0x12, 0x34, 0x56)}, {32, std::nullopt, QColor(0x12, 0x34, 0x56)}};
+            {0, {}, QColor(0, 0, 0)}, {32, 0x563412, custom}, {32, std::nullopt, custom}};
         for (const auto &[element, answer, color] : cases) {
             click("PicColorBox_3", Qt::RightButton);
             const QString swatch = QStringLiteral("labBackColor_%1").arg(element);
@@ -257,19 +253,17 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("answer"); // the colour dialog's: -1 a cancel, -2 not asked
-        QTest::addColumn<QList<int>>("strip"); // empty: at random
-        const QList<int> start{0, 121, 255, 255, 0, 255};
-        QTest::newRow("start colour picked") << "CmdLeft" << int(Qt::LeftButton) << 0x563412
-                                             << QList<int>{0x12, 0x34, 0x56, 255, 0, 255};
-        QTest::newRow("end colour picked") << "CmdRight" << int(Qt::LeftButton) << 0x000001
-                                           << QList<int>{0, 121, 255, 1, 0, 0};
-        QTest::newRow("dialog cancelled") << "CmdRight" << int(Qt::LeftButton) << -1 << start;
+        QTest::addColumn<QString>("heard"); // the box's description; empty: at random
+        const int left = Qt::LeftButton;
+        const QString start = QStringLiteral("从 #0079FF 到 #FF00FF");
+        QTest::newRow("start colour picked") << "CmdLeft" << left << 0x563412 << "从 #123456 到 #FF00FF";
+        QTest::newRow("end colour picked") << "CmdRight" << left << 0x000001 << "从 #0079FF 到 #010000";
+        QTest::newRow("dialog cancelled") << "CmdRight" << left << -1 << start;
         QTest::newRow("swatch, right button") << "PicColorBox_9" << int(Qt::RightButton) << -2 << start;
         QTest::newRow("swatch, middle button") << "PicColorBox_9" << int(Qt::MiddleButton) << -2 << start;
-        QTest::newRow("swatch, left button") << "PicColorBox_9" << int(Qt::LeftButton) << -2
-                                             << QList<int>{0, 0, 0, 0, 0, 255};
-        QTest::newRow("swapped") << "CmdContrary" << int(Qt::LeftButton) << -2 << QList<int>{255, 0, 255, 0, 121, 255};
-        QTest::newRow("at random") << "CmdRnd" << int(Qt::LeftButton) << -2 << QList<int>{};
+        QTest::newRow("swatch, left button") << "PicColorBox_9" << left << -2 << "从 #000000 到 #0000FF";
+        QTest::newRow("swapped") << "CmdContrary" << left << -2 << "从 #FF00FF 到 #0079FF";
+        QTest::newRow("at random") << "CmdRnd" << left << -2 << QString();
     }
 
     void strip()
@@ -277,24 +271,20 @@ private slots:
         QFETCH(QString, control);
         QFETCH(int, button);
         QFETCH(int, answer);
-        QFETCH(QList<int>, strip);
+        QFETCH(QString, heard);
         auto *box = get<GradientBox>("PicColor");
         if (answer != -2)
             ColorDialog::queueAnswer(answer >= 0 ? std::optional<KeyColor>(answer) : std::nullopt);
         const QImage before = box->grab().toImage();
         click(control, Qt::MouseButton(button));
         QCOMPARE(box->strip(), std::optional<ColorStrip>(m_window->strip()));
-        if (!strip.isEmpty()) { // a screen reader hears it too
-            const ColorStrip now{strip[0], strip[1], strip[2], strip[3], strip[4], strip[5]};
-            QCOMPARE(m_window->strip(), now);
-            const auto scheme = std::find(std::begin(BuiltInSchemes), std::end(BuiltInSchemes), now);
-            QCOMPARE(heard(get("Frame3_0")).section(QStringLiteral("selected "), 1),
+        if (!heard.isEmpty()) { // as a screen reader hears the box
+            QCOMPARE(reader(box)->text(QAccessible::Description), heard);
+            const auto scheme = std::find(std::begin(BuiltInSchemes), std::end(BuiltInSchemes), m_window->strip());
+            QCOMPARE(this->heard(get("Frame3_0")).section(QStringLiteral("selected "), 1),
                      scheme == std::end(BuiltInSchemes)
                          ? QString()
                          : QStringLiteral("PicColorBox_%1").arg(scheme - std::begin(BuiltInSchemes)));
-            QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
-                     QString::asprintf("从 #%02X%02X%02X 到 #%02X%02X%02X", strip[0], strip[1], strip[2], strip[3],
-                                       strip[4], strip[5]));
         }
         if (control == u"CmdContrary") { // the box painted as its mirror
             const QImage after = box->grab().toImage();
@@ -369,18 +359,18 @@ private slots:
         QTest::addColumn<QString>("middle");
         QTest::addColumn<qint64>("memory"); // address space left for the conversion; -1: no limit
         QTest::addColumn<MessageBox::Shown>("message");
-        QTest::newRow("empty text") << "" << "" << qint64(-1)
-                                    << MessageBox::Shown{"请输入要转换的文字", "没有找到要转换的文字",
-                                                         MessageBox::Icon::Critical};
+        const auto critical = [](const char *prompt, const char *title) {
+            return MessageBox::Shown{prompt, title, MessageBox::Icon::Critical};
+        };
+        QTest::newRow("empty text") << "" << "" << qint64(-1) << critical("请输入要转换的文字", "没有找到要转换的文字");
         QTest::newRow("middle of the template empty")
-            << "abc" << "" << qint64(-1)
-            << MessageBox::Shown{"自定义格式没有填完整", "不完整的自定义格式", MessageBox::Icon::Critical};
-        const MessageBox::Shown tooLong{"生成的代码太长，请增大步长后再转换", "代码太长", MessageBox::Icon::Critical};
+            << "abc" << "" << qint64(-1) << critical("自定义格式没有填完整", "不完整的自定义格式");
         // 112 million characters of code: over the limit, refused before it is built.
-        QTest::newRow("code over the limit") << QString(1'000'000, u'a') << QString(100, u'm') << qint64(-1) << tooLong;
+        QTest::newRow("code over the limit") << QString(1'000'000, u'a') << QString(100, u'm') << qint64(-1)
+                                             << critical("生成的代码太长，请增大步长后再转换", "代码太长");
         // 65 MB of code with 60 MB of address space left: the allocation fails and is refused.
         QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20)
-                                       << MessageBox::Shown{"内存不足，请分段转换", "内存不足", MessageBox::Icon::Critical};
+                                       << critical("内存不足，请分段转换", "内存不足");
     }
 
     void refusalsChangeNothing()
@@ -450,7 +440,8 @@ private slots:
                                    "#000000 到 #0000FF"};
         for (int n = 0; n < 10; ++n) {
             QWidget *swatch = get(QStringLiteral("PicColorBox_%1").arg(n));
-            QCOMPARE(reader(swatch)->text(QAccessible::Description), QStringLiteral("从 ") + QString::fromUtf8(schemes[n]));
+            QCOMPARE(reader(swatch)->text(QAccessible::Description),
+                     QStringLiteral("从 ") + QString::fromUtf8(schemes[n]));
         }
     }
 
