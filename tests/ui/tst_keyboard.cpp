@@ -11,8 +11,7 @@ using namespace rainquill;
 using uitest::reader;
 
 // The main window from the keyboard and a screen reader: the menu bar's keyboard mode and
-// what it shows, the step box as a spin box, the custom swatches' menu and the names that
-// follow the painted text.
+// what it shows, and the step box as a spin box.
 class TestKeyboard : public uitest::WindowTest
 {
     Q_OBJECT
@@ -106,44 +105,6 @@ private slots:
         box->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
         box->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
         QCOMPARE(step->text(), QStringLiteral("100"));
-    }
-
-    // Only a custom swatch offers a screen reader its menu, which opens the editor as a
-    // right click does.
-    void swatchMenus()
-    {
-        QCOMPARE(reader(get("PicColorBox_0"))->actionInterface()->actionNames(),
-                 QStringList{QAccessibleActionInterface::pressAction()});
-        get<QAction>("MenuCustom")->trigger();
-        MessageBox::takeShown(); // color.dat made anew
-        QAccessibleActionInterface *custom = reader(get("PicColorBox_13"))->actionInterface();
-        QCOMPARE(custom->actionNames(), (QStringList{QAccessibleActionInterface::pressAction(),
-                                                     QAccessibleActionInterface::showMenuAction()}));
-        custom->doAction(QAccessibleActionInterface::showMenuAction());
-        QWidget *editor = nullptr;
-        QTRY_VERIFY((editor = uitest::topLevel(QStringLiteral("frmCustomColor"))));
-        QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案4"));
-        editor->close();
-    }
-
-    // What paints no text keeps its name; what paints text is read by it, at every moment.
-    void namesFollowThePaintedText()
-    {
-        QCOMPARE(reader(get("Frame1"))->text(QAccessible::Name), QStringLiteral("要转换的文字(0个字符)"));
-        QTest::keyClicks(input(), QStringLiteral("abc"));
-        QCOMPARE(reader(get("Frame1"))->text(QAccessible::Name), QStringLiteral("要转换的文字(3个字符)"));
-        click("CmdGo");
-        QVERIFY(reader(get("Frame2"))->text(QAccessible::Name).startsWith(QStringLiteral("生成的代码(")));
-        QCOMPARE(reader(get("Frame2"))->text(QAccessible::Name), get<QGroupBox>("Frame2")->title());
-        QCOMPARE(reader(get("PicUp_0"))->text(QAccessible::Name), QStringLiteral("步长加一"));
-        // The pressed picture of an arrow is not listed beside it.
-        QAccessibleInterface *frame4 = reader(get("Frame4"));
-        int arrows = 0;
-        for (int n = 0; n < frame4->childCount(); ++n)
-            arrows += frame4->child(n)->text(QAccessible::Name) == QStringLiteral("步长加一");
-        QCOMPARE(arrows, 1);
-        QCOMPARE(frame4->indexOfChild(reader(get("PicUp_0"))) >= 0, true);
-        QCOMPARE(frame4->child(frame4->indexOfChild(reader(get("TxtStep")))), reader(get("TxtStep")));
     }
 };
 

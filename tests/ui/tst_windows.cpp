@@ -37,7 +37,7 @@ private slots:
     void cleanup() { closeWindow(); }
 
     // A child window opens from the menu bar by the keyboard, the editor by a key on the
-    // marked custom swatch, as a right click would. It takes the keyboard on its default
+    // marked custom swatch or a screen reader's menu on it, as a right click would. It takes the keyboard on its default
     // button; the main window is disabled and refuses to close. Its key unloads it, and the
     // focus comes back where it was: for a menu command, before the menu bar took it; for
     // the editor, on its swatch. It then opens afresh.
@@ -56,6 +56,8 @@ private slots:
             << "frmUpdate" << "Alt" << "Combo1" << "CmdUpdate" << esc;
         QTest::newRow("editor, Menu key, Esc") << "frmCustomColor" << "Menu" << "Frame3_1" << "CmdSave" << esc;
         QTest::newRow("editor, Shift+F10, Esc") << "frmCustomColor" << "Shift+F10" << "Frame3_1" << "CmdSave" << esc;
+        QTest::newRow("editor, a screen reader's menu, Esc")
+            << "frmCustomColor" << "menu" << "Frame3_1" << "CmdSave" << esc;
     }
     void children()
     {
@@ -74,8 +76,14 @@ private slots:
         if (editor) {
             for (const Qt::Key move : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
                 QTest::keyClick(start, move);
-            QTest::keyClick(start, way == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
-                            way == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
+            QAccessibleActionInterface *swatch = reader(get("PicColorBox_17"))->actionInterface();
+            QCOMPARE(swatch->actionNames(), (QStringList{QAccessibleActionInterface::pressAction(),
+                                                         QAccessibleActionInterface::showMenuAction()}));
+            if (way == u"menu")
+                swatch->doAction(QAccessibleActionInterface::showMenuAction());
+            else
+                QTest::keyClick(start, way == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
+                                way == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
         } else {
             uitest::enterMenuBar(way);
             QTRY_VERIFY(m_window->menuBar()->hasFocus());
