@@ -257,7 +257,7 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("answer"); // the colour dialog's: -1 a cancel, -2 not asked
-        QTest::addColumn<QString>("heard"); // the box's description; empty: at random
+        QTest::addColumn<QString>("description"); // the box's, to a screen reader; empty: at random
         const int left = Qt::LeftButton;
         const QString start = QStringLiteral("从 #0079FF 到 #FF00FF");
         QTest::newRow("start colour picked") << "CmdLeft" << left << 0x563412 << "从 #123456 到 #FF00FF";
@@ -275,17 +275,17 @@ private slots:
         QFETCH(QString, control);
         QFETCH(int, button);
         QFETCH(int, answer);
-        QFETCH(QString, heard);
+        QFETCH(QString, description);
         auto *box = get<GradientBox>("PicColor");
         if (answer != -2)
             ColorDialog::queueAnswer(answer >= 0 ? std::optional<KeyColor>(answer) : std::nullopt);
         const QImage before = box->grab().toImage();
         click(control, Qt::MouseButton(button));
         QCOMPARE(box->strip(), std::optional<ColorStrip>(m_window->strip()));
-        if (!heard.isEmpty()) { // as a screen reader hears the box
-            QCOMPARE(reader(box)->text(QAccessible::Description), heard);
+        if (!description.isEmpty()) {
+            QCOMPARE(reader(box)->text(QAccessible::Description), description);
             const auto scheme = std::find(std::begin(BuiltInSchemes), std::end(BuiltInSchemes), m_window->strip());
-            QCOMPARE(this->heard(get("Frame3_0")).section(QStringLiteral("selected "), 1),
+            QCOMPARE(heard(get("Frame3_0")).section(QStringLiteral("selected "), 1),
                      scheme == std::end(BuiltInSchemes)
                          ? QString()
                          : QStringLiteral("PicColorBox_%1").arg(scheme - std::begin(BuiltInSchemes)));
