@@ -47,8 +47,8 @@ private slots:
         QTest::addColumn<QString>("way");  // into the menu bar, or on the swatch: a key or "reader"
         QTest::addColumn<QString>("from"); // the focus before
         QTest::addColumn<int>("key");      // that closes it
-        const int esc = Qt::Key_Escape;
-        QTest::newRow("about, F10 from the step box, Enter") << "frmAbout1" << "F10" << "TxtStep" << int(Qt::Key_Return);
+        const int esc = Qt::Key_Escape, enter = Qt::Key_Return;
+        QTest::newRow("about, F10 from the step box, Enter") << "frmAbout1" << "F10" << "TxtStep" << enter;
         QTest::newRow("version check, Alt from the format list, Esc") << "frmUpdate" << "Alt" << "Combo1" << esc;
         QTest::newRow("editor, Menu key, Esc") << "frmCustomColor" << "Menu" << "Frame3_1" << esc;
         QTest::newRow("editor, Shift+F10, Esc") << "frmCustomColor" << "Shift+F10" << "Frame3_1" << esc;
