@@ -5,6 +5,7 @@
 #include "uitest.h"
 
 #include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -27,9 +29,10 @@ const quint32 BackColors[32] = {0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000
                                 0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
                                 0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0};
 
-// The main window: as it starts, its views, formats and keyboard, the swatch grids, the
-// key-colour strip, the step row, the design's colours and tables, and "转换": the code,
-// the clipboard and the refusals.
+// The main window: as it starts, its views, formats and keyboard, the menu bar's keyboard
+// mode, the swatch grids, the key-colour strip, the step row and the step box as a screen
+// reader's spin box, the design's colours and tables, and "转换": the code, the clipboard
+// and the refusals.
 class TestMainWindow : public uitest::WindowTest
 {
     Q_OBJECT
@@ -60,6 +63,15 @@ class TestMainWindow : public uitest::WindowTest
                 selected << name;
         }
         return QStringLiteral("focused %1, selected %2").arg(focused.join(u' '), selected.join(u' '));
+    }
+
+    QMenuBar *bar() const { return m_window->menuBar(); }
+
+    // Whether title n of the bar is painted highlighted, in the palette's highlight.
+    bool highlighted(int n)
+    {
+        const QRect title = bar()->actionGeometry(bar()->actions().at(n)).adjusted(2, 2, -2, -2);
+        return uitest::paintsNear(bar(), QApplication::palette().color(QPalette::Highlight), 8, title);
     }
 
 private slots:
@@ -300,6 +312,7 @@ private slots:
 
     // The step box settles what is typed; an arrow, any button, steps it and shows pressed;
     // Up and Down step as the arrows do; a corrected text is selected, so typing replaces it.
+    // A screen reader reads and selects its text, and sets and steps its value.
     void stepRow()
     {
         auto *step = get<QLineEdit>("TxtStep");
@@ -323,6 +336,78 @@ private slots:
         QTest::keyClick(step, Qt::Key_Backspace); // empty: corrected to "1"
         QTest::keyClicks(step, QStringLiteral("5"));
         QCOMPARE(step->text(), QStringLiteral("5"));
+        step->setText(QStringLiteral("12abc"));
+        QAccessibleTextInterface *text = reader(step)->textInterface();
+        step->deselect();
+        QCOMPARE(text->selectionCount(), 0);
+        step->setSelection(1, 3);
+        QCOMPARE(text->selectionCount(), 1);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(1, 4));
+        text->setSelection(0, 0, 2);
+        QCOMPARE(step->selectedText(), QStringLiteral("12"));
+        // Set and stepped by a screen reader: the box's own rule still holds.
+        QAccessibleInterface *box = reader(step);
+        box->valueInterface()->setCurrentValue(7);
+        QCOMPARE(step->text(), QStringLiteral("7"));
+        box->valueInterface()->setCurrentValue(250);
+        QCOMPARE(step->text(), QStringLiteral("100"));
+        box->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+        QCOMPARE(step->text(), QStringLiteral("99"));
+        box->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        box->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        QCOMPARE(step->text(), QStringLiteral("100"));
+    }
+
+    // The step box as a spin box: its value is the whole step a conversion uses, halves
+    // rounded to even, trailing letters left out, below 1 taken as 1.
+    void stepSpinBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        for (const auto &[text, value] : {std::pair{"1", 1}, {"100", 100}, {"2.5", 2}, {"3.5", 4}, {"12abc", 12},
+                                          {"-5", 1}, {"0.4", 1}})
+            QTest::newRow(text) << text << value;
+    }
+    void stepSpinBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        auto *step = get<QLineEdit>("TxtStep");
+        step->setText(text);
+        QAccessibleInterface *box = reader(step);
+        QCOMPARE(box->role(), QAccessible::SpinBox);
+        QAccessibleValueInterface *spin = box->valueInterface();
+        QVERIFY(spin);
+        QCOMPARE((QList<int>{spin->currentValue().toInt(), spin->minimumValue().toInt(), spin->maximumValue().toInt(),
+                             spin->minimumStepSize().toInt()}),
+                 (QList<int>{value, 1, 100, 1})); // value, least, most, step
+        QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), text);
+    }
+
+    void menuBarTitleHighlighted_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("F10") << "F10";
+        QTest::newRow("Alt alone") << "Alt";
+    }
+    void menuBarTitleHighlighted()
+    {
+        QFETCH(QString, way);
+        QVERIFY(!highlighted(0));
+        uitest::enterMenuBar(way);
+        QTRY_VERIFY(bar()->hasFocus());
+        QVERIFY(highlighted(0));
+        QVERIFY(!bar()->activeAction()->menu()->isVisible()); // highlighted, not opened
+        QTest::keyClick(bar(), Qt::Key_Right);
+        QVERIFY(!highlighted(0));
+        QVERIFY(highlighted(1));
+        QTest::keyClick(bar(), Qt::Key_Left);
+        QVERIFY(highlighted(0));
+        QTest::keyClick(bar(), Qt::Key_Escape);
+        QVERIFY(!highlighted(0));
+        QCOMPARE(QApplication::focusWidget(), input());
     }
 
     void convert_data()
