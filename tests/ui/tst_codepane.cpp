@@ -7,7 +7,7 @@
 #include <QScrollBar>
 
 using namespace rainquill;
-using uitest::reader;
+using uitest::textReader;
 using uitest::selectionOf;
 
 namespace {
@@ -29,7 +29,7 @@ QStringList piecesAt(QWidget *widget, int offset)
         for (const auto type : {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
                                 QAccessible::LineBoundary, QAccessible::ParagraphBoundary}) {
             int start = 0, end = 0;
-            const QString got = (reader(widget)->*read)(offset, type, &start, &end);
+            const QString got = (textReader(widget)->*read)(offset, type, &start, &end);
             pieces.append(QStringLiteral("at %1 by %2: %3-%4 %5").arg(offset).arg(type).arg(start).arg(end).arg(got));
         }
     }
@@ -45,7 +45,7 @@ QRect onWidget(QWidget *widget, const QRect &rect)
 // The centre of a character, in the viewport's coordinates.
 QPoint centreOf(QAbstractScrollArea *widget, int offset)
 {
-    const QRect rect = reader(widget)->characterRect(offset);
+    const QRect rect = textReader(widget)->characterRect(offset);
     return widget->viewport()->mapFromGlobal(rect.center());
 }
 
@@ -118,7 +118,7 @@ private slots:
             QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.center().x(), to));
         };
         QWidget *area = m_pane->viewport();
-        QAccessibleTextInterface *text = reader(m_pane);
+        QAccessibleTextInterface *text = textReader(m_pane);
         const int count = text->characterCount();
         drag(bar->height() + 50);
         // The end of the code: where the caret would stand after it.
@@ -162,7 +162,7 @@ private slots:
             return selectionOf(widget);
         };
         const QString stock = selection(m_stock);
-        QCOMPARE(reader(m_stock)->selectionCount(), 1);
+        QCOMPARE(textReader(m_stock)->selectionCount(), 1);
         QCOMPARE(selection(m_pane), stock);
     }
 
@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(selectionOf(m_pane), selectionOf(m_stock));
         if (code.size() > 2000)
             return; // a longer sentence is read from the stretch of code around the place
-        for (int offset = 0; offset <= reader(m_stock)->characterCount(); ++offset)
+        for (int offset = 0; offset <= textReader(m_stock)->characterCount(); ++offset)
             QCOMPARE(piecesAt(m_pane, offset), piecesAt(m_stock, offset));
     }
 
@@ -323,7 +323,7 @@ private slots:
     void characterRectsWherePainted()
     {
         m_pane->setCode(QStringLiteral("WWW W\r\n").repeated(100));
-        QAccessibleTextInterface *text = reader(m_pane);
+        QAccessibleTextInterface *text = textReader(m_pane);
         QWidget *area = m_pane->viewport();
         const auto check = [&](int offset, int row) { // its row, its glyph, and found again at its middle
             const QRect rect = onWidget(area, text->characterRect(offset));

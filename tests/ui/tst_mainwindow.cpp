@@ -5,6 +5,7 @@
 #include "uitest.h"
 
 #include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -19,10 +21,18 @@
 #include <unistd.h>
 
 using namespace rainquill;
+using uitest::reader;
 
-// The main window: as it starts, its views, formats and keyboard, the background swatches,
-// the key-colour strip, the step row, the design's colours and tables, and "转换": the
-// code, the clipboard and the refusals.
+// The background swatches' colours, two to a row.
+const quint32 BackColors[32] = {0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000, 0xFF0000, 0x808000, 0xFFFF00,
+                                0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x000080, 0x0000FF, 0x800080, 0xFF00FF,
+                                0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
+                                0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0};
+
+// The main window: as it starts, its views, formats and keyboard, the menu bar's keyboard
+// mode, the swatch grids, the key-colour strip, the step row and the step box as a screen
+// reader's spin box, the design's colours and tables, and "转换": the code, the clipboard
+// and the refusals.
 class TestMainWindow : public uitest::WindowTest
 {
     Q_OBJECT
@@ -39,6 +49,30 @@ class TestMainWindow : public uitest::WindowTest
         QCOMPARE(setrlimit(RLIMIT_AS, &limit), 0);
     }
 
+    // What a screen reader hears of a swatch grid: the swatches it is told are focused and
+    // those it is told are selected.
+    static QString heard(QWidget *grid)
+    {
+        QAccessibleInterface *list = reader(grid);
+        QStringList focused, selected;
+        for (int n = 0; n < list->childCount(); ++n) {
+            const QString name = list->child(n)->object()->objectName();
+            if (list->child(n)->state().focused)
+                focused << name;
+            if (list->child(n)->state().selected)
+                selected << name;
+        }
+        return QStringLiteral("focused %1, selected %2").arg(focused.join(u' '), selected.join(u' '));
+    }
+
+    QMenuBar *bar() const { return m_window->menuBar(); }
+
+    // Whether title n of the bar is painted highlighted, in the palette's highlight.
+    bool highlighted(int n)
+    {
+        const QRect title = bar()->actionGeometry(bar()->actions().at(n)).adjusted(2, 2, -2, -2);
+        return uitest::paintsNear(bar(), QApplication::palette().color(QPalette::Highlight), 8, title);
+    }
 
 private slots:
     void init()
@@ -60,36 +94,58 @@ private slots:
         QVERIFY(get<QAction>("MenuDefault")->isChecked() && !get<QAction>("MenuCustom")->isChecked());
         QVERIFY(get<QCheckBox>("ChkAuto")->isChecked());
         QVERIFY(!get<GradientBox>("PicColorBox_10")->strip()); // blank until first shown
+        QAccessibleInterface *view = reader(get("OptView")); // a radio button, its caption read once
+        QCOMPARE(view->role(), QAccessible::RadioButton);
+        QVERIFY(view->state().checkable);
+        QCOMPARE((QStringList{view->text(QAccessible::Name), view->text(QAccessible::Description)}),
+                 (QStringList{"预览", ""}));
         // The frame's line passes through the middle of its caption, above the controls.
         auto *frame = get("Frame4");
         QVERIFY(uitest::paints(frame, QColor(0, 0, 255), uitest::captionArea(frame)));
         QVERIFY(get("PicColor")->y() > frame->fontMetrics().height() / 2 + 1);
     }
 
+    // The views, chosen by a click or an arrow key on the view options; to a screen reader
+    // the options are radio buttons, the chosen one checked.
     void viewModes_data()
     {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QRect>("frame1"); // empty: hidden
+        QTest::addColumn<QStringList>("steps"); // an option clicked, or "Left" or "Right" on it
+        QTest::addColumn<QRect>("frame1");      // empty: hidden
         QTest::addColumn<QRect>("frame2");
         QTest::addColumn<QList<int>>("paneHeights");
         // Twips over 15: frames 5355 wide at left 1245 (83 px), tops 90 (6) and 3420 (228).
         const QRect tall(83, 6, 357, 439), upper(83, 6, 357, 217), lower(83, 228, 357, 217);
+        const QList<int> mixed{185, 187}, code{407, 409};
         QTest::newRow("start") << QStringList{} << tall << QRect() << QList<int>{407, 186};
-        QTest::newRow("mixed") << QStringList{"OptAll"} << upper << lower << QList<int>{185, 187};
-        QTest::newRow("code") << QStringList{"OptCode"} << QRect() << tall << QList<int>{407, 409};
+        QTest::newRow("mixed") << QStringList{"OptAll"} << upper << lower << mixed;
+        QTest::newRow("code") << QStringList{"OptCode"} << QRect() << tall << code;
+        QTest::newRow("mixed, Right from the preview") << QStringList{"Right OptView"} << upper << lower << mixed;
+        QTest::newRow("mixed, Left from the code") << QStringList{"OptCode", "Left OptCode"} << upper << lower << mixed;
+        QTest::newRow("preview, Left from mixed") << QStringList{"OptAll", "Left OptAll"} << tall << QRect()
+                                                  << QList<int>{407, 187};
     }
 
     void viewModes()
     {
-        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, steps);
         QFETCH(QRect, frame1);
         QFETCH(QRect, frame2);
         QFETCH(QList<int>, paneHeights);
-        for (const QString &name : clicks)
-            click(name);
+        for (const QString &step : steps) {
+            const QString way = step.section(u' ', 0, -2), option = step.section(u' ', -1);
+            if (way.isEmpty()) {
+                click(option);
+            } else {
+                get(option)->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(get(option), way == u"Left" ? Qt::Key_Left : Qt::Key_Right);
+            }
+        }
         QCOMPARE(get("Frame1")->isVisible() ? get("Frame1")->geometry() : QRect(), frame1);
         QCOMPARE(get("Frame2")->isVisible() ? get("Frame2")->geometry() : QRect(), frame2);
         QCOMPARE((QList<int>{get("RTInput")->height(), get("TxtCode")->height()}), paneHeights);
+        const QString chosen = frame1.isEmpty() ? "OptCode" : frame2.isEmpty() ? "OptView" : "OptAll";
+        for (const QString option : {"OptView", "OptAll", "OptCode"})
+            QCOMPARE(reader(get(option))->state().checked, option == chosen);
     }
 
     // A built-in format fills and locks the template boxes over what was typed; the custom
@@ -114,10 +170,8 @@ private slots:
     {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<bool>("converts");
-        QTest::newRow("step box") << "TxtStep" << true;
-        QTest::newRow("check box") << "ChkAuto" << true;
-        QTest::newRow("closed format list") << "Combo1" << true;
-        QTest::newRow("view button") << "OptCode" << true;
+        for (const char *focus : {"TxtStep", "ChkAuto", "Combo1", "OptCode"}) // the format list closed
+            QTest::newRow(focus) << focus << true;
         QTest::newRow("input pane: a line break") << "RTInput" << false;
         QTest::newRow("a command button takes Enter") << "CmdClear" << false;
     }
@@ -150,7 +204,8 @@ private slots:
         QCOMPARE(walked, order);
     }
 
-    // Every control and picture a screen reader reaches has a name.
+    // Every control and picture a screen reader reaches has a name; a frame is read by the
+    // caption it paints, and holds the controls inside it.
     void namesForScreenReaders()
     {
         for (QWidget *widget : m_window->findChildren<QWidget *>()) {
@@ -158,11 +213,15 @@ private slots:
             const bool reached = widget->focusPolicy() != Qt::NoFocus || name.startsWith(u"labBackColor")
                                  || name.startsWith(u"Pic");
             if (reached && !name.isEmpty() && !name.startsWith(u"qt_"))
-                QVERIFY2(!QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty(),
-                         qPrintable(name));
+                QVERIFY2(!reader(widget)->text(QAccessible::Name).isEmpty(), qPrintable(name));
         }
-        QCOMPARE(QAccessible::queryAccessibleInterface(get("PicColorBox_12"))->text(QAccessible::Name),
-                 QStringLiteral("自定义方案3"));
+        QCOMPARE(reader(get("PicColorBox_12"))->text(QAccessible::Name), QStringLiteral("自定义方案3"));
+        input()->replaceText(QStringLiteral("abc"));
+        click("CmdGo");
+        QCOMPARE(reader(get("Frame2"))->text(QAccessible::Name), QStringLiteral("生成的代码(72个字符)"));
+        QAccessibleInterface *frame4 = reader(get("Frame4"));
+        QVERIFY(frame4->indexOfChild(reader(get("PicUp_0"))) >= 0);
+        QCOMPARE(frame4->child(frame4->indexOfChild(reader(get("TxtStep")))), reader(get("TxtStep")));
     }
 
     // Qt's own texts are Chinese too, whatever the locale (the tests run with LANG=C).
@@ -183,8 +242,9 @@ private slots:
         input()->replaceText(QStringLiteral("abc"));
         click("CmdGo");
         const QList<QColor> colours = uitest::characterColors(input()->document());
+        const QColor custom(0x12, 0x34, 0x56);
         const std::tuple<int, std::optional<KeyColor>, QColor> cases[] = {
-            {0, {}, QColor(0, 0, 0)}, {32, 0x563412, QColor(0x12, 0x34, 0x56)}, {32, std::nullopt, QColor(0x12, 0x34, 0x56)}};
+            {0, {}, QColor(0, 0, 0)}, {32, 0x563412, custom}, {32, std::nullopt, custom}};
         for (const auto &[element, answer, color] : cases) {
             click("PicColorBox_3", Qt::RightButton);
             const QString swatch = QStringLiteral("labBackColor_%1").arg(element);
@@ -203,25 +263,23 @@ private slots:
 
     // From the start strip (0079FF to FF00FF): the colour dialog, a cancel, the built-in
     // swatches by mouse button, the swap as the box paints it, and the random pair, each
-    // drawn into the box.
+    // drawn into the box; the scheme swatch that shows the strip is the selected one.
     void strip_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("answer"); // the colour dialog's: -1 a cancel, -2 not asked
-        QTest::addColumn<QList<int>>("strip"); // empty: at random
-        const QList<int> start{0, 121, 255, 255, 0, 255};
-        QTest::newRow("start colour picked") << "CmdLeft" << int(Qt::LeftButton) << 0x563412
-                                             << QList<int>{0x12, 0x34, 0x56, 255, 0, 255};
-        QTest::newRow("end colour picked") << "CmdRight" << int(Qt::LeftButton) << 0x000001
-                                           << QList<int>{0, 121, 255, 1, 0, 0};
-        QTest::newRow("dialog cancelled") << "CmdRight" << int(Qt::LeftButton) << -1 << start;
+        QTest::addColumn<QString>("description"); // the box's, to a screen reader; empty: at random
+        const int left = Qt::LeftButton;
+        const QString start = QStringLiteral("从 #0079FF 到 #FF00FF");
+        QTest::newRow("start colour picked") << "CmdLeft" << left << 0x563412 << "从 #123456 到 #FF00FF";
+        QTest::newRow("end colour picked") << "CmdRight" << left << 0x000001 << "从 #0079FF 到 #010000";
+        QTest::newRow("dialog cancelled") << "CmdRight" << left << -1 << start;
         QTest::newRow("swatch, right button") << "PicColorBox_9" << int(Qt::RightButton) << -2 << start;
         QTest::newRow("swatch, middle button") << "PicColorBox_9" << int(Qt::MiddleButton) << -2 << start;
-        QTest::newRow("swatch, left button") << "PicColorBox_9" << int(Qt::LeftButton) << -2
-                                             << QList<int>{0, 0, 0, 0, 0, 255};
-        QTest::newRow("swapped") << "CmdContrary" << int(Qt::LeftButton) << -2 << QList<int>{255, 0, 255, 0, 121, 255};
-        QTest::newRow("at random") << "CmdRnd" << int(Qt::LeftButton) << -2 << QList<int>{};
+        QTest::newRow("swatch, left button") << "PicColorBox_9" << left << -2 << "从 #000000 到 #0000FF";
+        QTest::newRow("swapped") << "CmdContrary" << left << -2 << "从 #FF00FF 到 #0079FF";
+        QTest::newRow("at random") << "CmdRnd" << left << -2 << QString();
     }
 
     void strip()
@@ -229,18 +287,20 @@ private slots:
         QFETCH(QString, control);
         QFETCH(int, button);
         QFETCH(int, answer);
-        QFETCH(QList<int>, strip);
+        QFETCH(QString, description);
         auto *box = get<GradientBox>("PicColor");
         if (answer != -2)
             ColorDialog::queueAnswer(answer >= 0 ? std::optional<KeyColor>(answer) : std::nullopt);
         const QImage before = box->grab().toImage();
         click(control, Qt::MouseButton(button));
         QCOMPARE(box->strip(), std::optional<ColorStrip>(m_window->strip()));
-        if (!strip.isEmpty()) { // a screen reader hears it too
-            QCOMPARE(m_window->strip(), (ColorStrip{strip[0], strip[1], strip[2], strip[3], strip[4], strip[5]}));
-            QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
-                     QString::asprintf("从 #%02X%02X%02X 到 #%02X%02X%02X", strip[0], strip[1], strip[2], strip[3],
-                                       strip[4], strip[5]));
+        if (!description.isEmpty()) {
+            QCOMPARE(reader(box)->text(QAccessible::Description), description);
+            const auto scheme = std::find(std::begin(BuiltInSchemes), std::end(BuiltInSchemes), m_window->strip());
+            QCOMPARE(heard(get("Frame3_0")).section(QStringLiteral("selected "), 1),
+                     scheme == std::end(BuiltInSchemes)
+                         ? QString()
+                         : QStringLiteral("PicColorBox_%1").arg(scheme - std::begin(BuiltInSchemes)));
         }
         if (control == u"CmdContrary") { // the box painted as its mirror
             const QImage after = box->grab().toImage();
@@ -252,6 +312,7 @@ private slots:
 
     // The step box settles what is typed; an arrow, any button, steps it and shows pressed;
     // Up and Down step as the arrows do; a corrected text is selected, so typing replaces it.
+    // A screen reader reads and selects its text, and sets and steps its value.
     void stepRow()
     {
         auto *step = get<QLineEdit>("TxtStep");
@@ -275,6 +336,78 @@ private slots:
         QTest::keyClick(step, Qt::Key_Backspace); // empty: corrected to "1"
         QTest::keyClicks(step, QStringLiteral("5"));
         QCOMPARE(step->text(), QStringLiteral("5"));
+        step->setText(QStringLiteral("12abc"));
+        QAccessibleTextInterface *text = reader(step)->textInterface();
+        step->deselect();
+        QCOMPARE(text->selectionCount(), 0);
+        step->setSelection(1, 3);
+        QCOMPARE(text->selectionCount(), 1);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(1, 4));
+        text->setSelection(0, 0, 2);
+        QCOMPARE(step->selectedText(), QStringLiteral("12"));
+        // Set and stepped by a screen reader: the box's own rule still holds.
+        QAccessibleInterface *box = reader(step);
+        box->valueInterface()->setCurrentValue(7);
+        QCOMPARE(step->text(), QStringLiteral("7"));
+        box->valueInterface()->setCurrentValue(250);
+        QCOMPARE(step->text(), QStringLiteral("100"));
+        box->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+        QCOMPARE(step->text(), QStringLiteral("99"));
+        box->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        box->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        QCOMPARE(step->text(), QStringLiteral("100"));
+    }
+
+    // The step box as a spin box: its value is the whole step a conversion uses, halves
+    // rounded to even, trailing letters left out, below 1 taken as 1.
+    void stepSpinBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        for (const auto &[text, value] : {std::pair{"1", 1}, {"100", 100}, {"2.5", 2}, {"3.5", 4}, {"12abc", 12},
+                                          {"-5", 1}, {"0.4", 1}})
+            QTest::newRow(text) << text << value;
+    }
+    void stepSpinBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        auto *step = get<QLineEdit>("TxtStep");
+        step->setText(text);
+        QAccessibleInterface *box = reader(step);
+        QCOMPARE(box->role(), QAccessible::SpinBox);
+        QAccessibleValueInterface *spin = box->valueInterface();
+        QVERIFY(spin);
+        QCOMPARE((QList<int>{spin->currentValue().toInt(), spin->minimumValue().toInt(), spin->maximumValue().toInt(),
+                             spin->minimumStepSize().toInt()}),
+                 (QList<int>{value, 1, 100, 1})); // value, least, most, step
+        QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), text);
+    }
+
+    void menuBarTitleHighlighted_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("F10") << "F10";
+        QTest::newRow("Alt alone") << "Alt";
+    }
+    void menuBarTitleHighlighted()
+    {
+        QFETCH(QString, way);
+        QVERIFY(!highlighted(0));
+        uitest::enterMenuBar(way);
+        QTRY_VERIFY(bar()->hasFocus());
+        QVERIFY(highlighted(0));
+        QVERIFY(!bar()->activeAction()->menu()->isVisible()); // highlighted, not opened
+        QTest::keyClick(bar(), Qt::Key_Right);
+        QVERIFY(!highlighted(0));
+        QVERIFY(highlighted(1));
+        QTest::keyClick(bar(), Qt::Key_Left);
+        QVERIFY(highlighted(0));
+        QTest::keyClick(bar(), Qt::Key_Escape);
+        QVERIFY(!highlighted(0));
+        QCOMPARE(QApplication::focusWidget(), input());
     }
 
     void convert_data()
@@ -315,18 +448,18 @@ private slots:
         QTest::addColumn<QString>("middle");
         QTest::addColumn<qint64>("memory"); // address space left for the conversion; -1: no limit
         QTest::addColumn<MessageBox::Shown>("message");
-        QTest::newRow("empty text") << "" << "" << qint64(-1)
-                                    << MessageBox::Shown{"请输入要转换的文字", "没有找到要转换的文字",
-                                                         MessageBox::Icon::Critical};
+        const auto critical = [](const char *prompt, const char *title) {
+            return MessageBox::Shown{prompt, title, MessageBox::Icon::Critical};
+        };
+        QTest::newRow("empty text") << "" << "" << qint64(-1) << critical("请输入要转换的文字", "没有找到要转换的文字");
         QTest::newRow("middle of the template empty")
-            << "abc" << "" << qint64(-1)
-            << MessageBox::Shown{"自定义格式没有填完整", "不完整的自定义格式", MessageBox::Icon::Critical};
-        const MessageBox::Shown tooLong{"生成的代码太长，请增大步长后再转换", "代码太长", MessageBox::Icon::Critical};
+            << "abc" << "" << qint64(-1) << critical("自定义格式没有填完整", "不完整的自定义格式");
         // 112 million characters of code: over the limit, refused before it is built.
-        QTest::newRow("code over the limit") << QString(1'000'000, u'a') << QString(100, u'm') << qint64(-1) << tooLong;
+        QTest::newRow("code over the limit") << QString(1'000'000, u'a') << QString(100, u'm') << qint64(-1)
+                                             << critical("生成的代码太长，请增大步长后再转换", "代码太长");
         // 65 MB of code with 60 MB of address space left: the allocation fails and is refused.
         QTest::newRow("out of memory") << QString(2'500'000, u'a') << "]" << qint64(60 << 20)
-                                       << MessageBox::Shown{"内存不足，请分段转换", "内存不足", MessageBox::Icon::Critical};
+                                       << critical("内存不足，请分段转换", "内存不足");
     }
 
     void refusalsChangeNothing()
@@ -361,20 +494,16 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QColor>("color");
-        const QColor blue(0, 0, 255), red(255, 0, 0), format(64, 0, 0);
-        QTest::newRow("每") << "Label2" << blue;
-        QTest::newRow("个字递进一次颜色") << "Label3" << blue;
-        QTest::newRow("the step's note") << "LabStep" << red;
+        // The frames' captions, "每", "个字递进一次颜色" and the text of the "自定义" swatch.
+        for (const char *control : {"Frame1", "Frame3_0", "Frame4", "Frame5", "Label2", "Label3", "labBackColor_32"})
+            QTest::newRow(control) << control << QColor(0, 0, 255);
+        for (const char *control : {"Label4", "Label5", "Label6"}) // "格式：", "#0022FF", "文字"
+            QTest::newRow(control) << control << QColor(64, 0, 0);
+        for (const char *control : {"CmdGo", "OptAll"}) // a command's face, a view option's
+            QTest::newRow(control) << control << QColor(240, 240, 255);
+        QTest::newRow("the step's note") << "LabStep" << QColor(255, 0, 0);
         QTest::newRow("自动复制") << "ChkAuto" << QColor(192, 64, 0);
-        QTest::newRow("格式：") << "Label4" << format;
-        QTest::newRow("#0022FF") << "Label5" << format;
-        QTest::newRow("文字") << "Label6" << format;
-        QTest::newRow("自定义 swatch's text") << "labBackColor_32" << blue;
         QTest::newRow("window") << "client" << QColor(244, 244, 244);
-        QTest::newRow("a command's face") << "CmdGo" << QColor(240, 240, 255);
-        QTest::newRow("a view option's face") << "OptAll" << QColor(240, 240, 255);
-        for (const char *frame : {"Frame1", "Frame3_0", "Frame4", "Frame5"})
-            QTest::newRow(frame) << frame << blue; // captions
     }
 
     void designColours()
@@ -389,14 +518,10 @@ private slots:
     // The background swatches' table and the built-in schemes, as the user sees them.
     void designTables()
     {
-        const quint32 swatches[32] = {0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x800000, 0xFF0000, 0x808000, 0xFFFF00,
-                                      0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x000080, 0x0000FF, 0x800080, 0xFF00FF,
-                                      0x808040, 0xFFFF80, 0x004040, 0x00FF80, 0x0080FF, 0x80FFFF, 0x004080, 0x8080FF,
-                                      0x8000FF, 0xFF0080, 0x804000, 0xFF8040, 0xFFC0FF, 0xFFC0C0, 0xC0FFC0, 0xFFE0C0};
         for (int n = 0; n < 32; ++n) {
             QWidget *swatch = get(QStringLiteral("labBackColor_%1").arg(n));
             QCOMPARE(swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2),
-                     QColor(QRgb(swatches[n])));
+                     QColor(QRgb(BackColors[n])));
         }
         const char *schemes[10] = {"#0079FF 到 #FF00FF", "#0000FF 到 #00F0FF", "#FF0000 到 #FFE600",
                                    "#000040 到 #B0B0FF", "#008040 到 #0080FF", "#FF0000 到 #0000FF",
@@ -404,69 +529,79 @@ private slots:
                                    "#000000 到 #0000FF"};
         for (int n = 0; n < 10; ++n) {
             QWidget *swatch = get(QStringLiteral("PicColorBox_%1").arg(n));
-            QCOMPARE(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Description),
+            QCOMPARE(reader(swatch)->text(QAccessible::Description),
                      QStringLiteral("从 ") + QString::fromUtf8(schemes[n]));
         }
     }
 
-    // The scheme swatches from the keyboard: one Tab stop, arrows over two columns of five
-    // without wrapping, Space as a left click; the mark is painted on the swatch.
-    void schemeSwatchesFromTheKeyboard_data()
+    // The swatch grids from the keyboard: one Tab stop each, entered on the first swatch;
+    // arrows over the schemes' two columns of five and the backgrounds' 2 x 16 with "自定义"
+    // below, never wrapping; Space on a scheme and Enter on a background as a left click.
+    // The mark shows white and black on any colour; a screen reader hears the marked swatch
+    // as the focused one and the applied one as the selected one, and its press does both.
+    void swatchGridsFromTheKeyboard_data()
     {
+        QTest::addColumn<QString>("grid");
         QTest::addColumn<QString>("moves"); // l, r, u, d
-        QTest::addColumn<int>("scheme");
-        QTest::newRow("first") << "" << 0;
-        QTest::newRow("second column, second row") << "rd" << 6;
-        QTest::newRow("no wrap at the bottom") << "dddddd" << 4;
-        QTest::newRow("no wrap at the right") << "rrr" << 5;
-        QTest::newRow("last") << "rdddd" << 9;
+        QTest::addColumn<int>("swatch");    // marked by the moves, then applied
+        QTest::newRow("first scheme") << "Frame3_0" << "" << 0;
+        QTest::newRow("blue scheme below it") << "Frame3_0" << "d" << 1;
+        QTest::newRow("second column, second row") << "Frame3_0" << "rd" << 6;
+        QTest::newRow("no wrap at the bottom") << "Frame3_0" << "dddddd" << 4;
+        QTest::newRow("no wrap at the right") << "Frame3_0" << "rrr" << 5;
+        QTest::newRow("last scheme") << "Frame3_0" << "rdddd" << 9;
+        QTest::newRow("black background") << "Frame5" << "" << 0;
+        QTest::newRow("white background") << "Frame5" << "r" << 1;
+        QTest::newRow("#C0C0C0") << "Frame5" << "rd" << 3;
+        QTest::newRow("last row, right") << "Frame5" << "r" + QString(15, u'd') << 31;
+        QTest::newRow("自定义 from the left column") << "Frame5" << QString(17, u'd') << 32;
+        QTest::newRow("自定义 from the right column") << "Frame5" << "r" + QString(20, u'd') << 32;
     }
 
-    void schemeSwatchesFromTheKeyboard()
+    void swatchGridsFromTheKeyboard()
     {
+        QFETCH(QString, grid);
         QFETCH(QString, moves);
-        QFETCH(int, scheme);
-        QWidget *frame = get("Frame3_0");
-        const QImage unmarked = frame->grab().toImage();
+        QFETCH(int, swatch);
+        const bool schemes = grid == u"Frame3_0";
+        const QString names = schemes ? QStringLiteral("PicColorBox_%1") : QStringLiteral("labBackColor_%1");
+        QWidget *frame = get(grid), *first = get(names.arg(0)), *marked = get(names.arg(swatch));
+        QCOMPARE(reader(frame)->role(), QAccessible::List);
+        QCOMPARE(reader(marked)->role(), QAccessible::ListItem);
+        // Only a custom swatch offers a menu.
+        QCOMPARE(reader(marked)->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         input()->setFocus();
-        QTest::keyClick(input(), Qt::Key_Tab); // the code pane is hidden: the swatches are next
+        // The code pane is hidden: the schemes are the next stop, the backgrounds the last.
+        QTest::keyClick(input(), schemes ? Qt::Key_Tab : Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), frame);
-        QVERIFY(frame->grab().toImage() != unmarked); // the focus mark shows
+        QVERIFY(uitest::markedAt(frame, first));
+        QVERIFY(!reader(frame)->state().focused);
         const QHash<QChar, Qt::Key> keys{{u'l', Qt::Key_Left}, {u'r', Qt::Key_Right}, {u'u', Qt::Key_Up},
                                          {u'd', Qt::Key_Down}};
         for (const QChar move : moves)
             QTest::keyClick(frame, keys[move]);
-        QTest::keyClick(frame, Qt::Key_Space);
-        QCOMPARE(m_window->strip(), BuiltInSchemes[size_t(scheme)]);
-    }
-
-    // The background swatches likewise: the 2 x 16 grid, then "自定义" below it, Enter as a
-    // click.
-    void backgroundSwatchesFromTheKeyboard_data()
-    {
-        QTest::addColumn<int>("downs"); // in the right column
-        QTest::addColumn<QColor>("color");
-        QTest::newRow("#C0C0C0") << 1 << QColor(192, 192, 192);
-        QTest::newRow("last row, right") << 15 << QColor(0xFF, 0xE0, 0xC0);
-        QTest::newRow("自定义 from the right column") << 20 << QColor(0x12, 0x34, 0x56);
-    }
-
-    void backgroundSwatchesFromTheKeyboard()
-    {
-        QFETCH(int, downs);
-        QFETCH(QColor, color);
-        QWidget *frame = get("Frame5");
-        frame->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(frame, Qt::Key_Right);
-        for (int n = 0; n < downs; ++n)
-            QTest::keyClick(frame, Qt::Key_Down);
-        if (downs > 15)
+        QVERIFY(uitest::markedAt(frame, marked));
+        QCOMPARE(reader(frame)->focusChild(), reader(marked));
+        const QString hears = QStringLiteral("focused %1, selected %2"), name = marked->objectName();
+        QCOMPARE(heard(frame), hears.arg(name, schemes ? QStringLiteral("PicColorBox_0") : QString())); // the start's
+        if (swatch == 32)
             ColorDialog::queueAnswer(0x563412);
-        QTest::keyClick(frame, Qt::Key_Return);
-        QVERIFY(uitest::paints(input()->viewport(), color));
+        QTest::keyClick(frame, schemes ? Qt::Key_Space : Qt::Key_Return);
+        QCOMPARE(heard(frame), hears.arg(name, name));
+        if (schemes)
+            QCOMPARE(m_window->strip(), BuiltInSchemes[size_t(swatch)]);
+        else
+            QVERIFY(uitest::paints(input()->viewport(),
+                                   swatch < 32 ? QColor(QRgb(BackColors[swatch])) : QColor(0x12, 0x34, 0x56)));
         QVERIFY(code().isEmpty()); // Enter stayed with the swatches
+        reader(first)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(heard(frame), hears.arg(first->objectName(), first->objectName()));
+        input()->setFocus();
+        QVERIFY(!uitest::markedAt(frame, first));
+        QCOMPARE(heard(frame), hears.arg(QString(), first->objectName()));
     }
 };
 

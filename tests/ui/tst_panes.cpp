@@ -286,7 +286,7 @@ private slots:
         const std::unique_ptr<QPlainTextEdit> stock = uitest::stockBeside(input(), text);
         QVERIFY(stock);
         QCOMPARE(input()->viewport()->width(), stock->viewport()->width());
-        QAccessibleTextInterface *read = uitest::reader(input()), *stockRead = uitest::reader(stock.get());
+        QAccessibleTextInterface *read = uitest::textReader(input()), *stockRead = uitest::textReader(stock.get());
         QVERIFY(read && stockRead);
         // The stock widget's value has every line break as "\n", its text a line separator
         // as it is: the pane gives the value in both.
@@ -326,7 +326,7 @@ private slots:
         const QString paragraph = paragraphOfWords(3 * int(PaneDocument::PieceLength));
         input()->replaceText(paragraph + "\r\nend");
         QVERIFY(input()->document()->blockCount() > 2);
-        QAccessibleTextInterface *read = uitest::reader(input());
+        QAccessibleTextInterface *read = uitest::textReader(input());
         QCOMPARE(read->characterCount(), paragraph.size() + 4);
         QCOMPARE(read->text(0, read->characterCount()), paragraph + "\nend");
         const int cut = input()->document()->findBlockByNumber(1).position() - 1;

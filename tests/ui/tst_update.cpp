@@ -4,10 +4,11 @@
 
 #include <QImage>
 #include <QLabel>
-#include <QTextDocument>
 #include <QNetworkProxy>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
 
@@ -88,115 +89,123 @@ QString message(QWidget *window)
     return control<QLabel>(window, "LabMsg")->text();
 }
 
+// What a version page makes the window show, each label as plain text: a text that ends in
+// "…" stands for one cut there, that start then "…", shorter than 256 characters.
+struct Seen
+{
+    QByteArray page;
+    QString message; // the status line
+    QString link;    // LabURL's text; empty: hidden
+    QUrl opened;     // by a click on it
+    QString info;    // LabInfo's second line (the version keeps the blank before " url:")
+    QString infoTip; // the tool tip over LabInfo as shown; empty: none
+    QString linkTip; // likewise over LabURL
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Seen)
 
 // The version check window: its outcomes, page text shown as text, polling and time-out.
 class TestUpdate : public QObject
 {
     Q_OBJECT
 
+    // Whether a label shows the expected text, or the start of it when it is cut.
+    static bool shows(const QString &shown, const QString &expected)
+    {
+        if (!expected.endsWith(u'…'))
+            return shown == expected;
+        return shown.startsWith(expected.chopped(1)) && shown.endsWith(u'…') && shown.size() < 256;
+    }
+
+    // A picture beside the test, which page text that looks like markup must not load.
+    QTemporaryDir m_dir;
+
 private slots:
     void initTestCase()
     {
         OpenAddress::setRecording(true);
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); // the server is on this machine
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        QImage red(200, 40, QImage::Format_RGB32);
+        red.fill(QColor(255, 0, 0));
+        QVERIFY(red.save(QStringLiteral("r.png")));
     }
 
     void outcome_data()
     {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("linkLine");
-        QTest::addColumn<QUrl>("opened");
+        QTest::addColumn<Seen>("seen");
+        const QString newer = QStringLiteral("发现新版本！"), download = QStringLiteral("点此下载最新版本");
+        const QString tip = QStringLiteral("当前版本：V2.2.0\n最新版本："), img = QStringLiteral("<img src=r.png>");
         // Paragraphs end lines: the build number stops there ("22005" would be newer).
-        QTest::newRow("same build") << QByteArray("<p>build:2200</p><p>5 version:V2.2.0</p><p>url:u</p>")
-                                    << "当前已是最新版本！" << QString() << QUrl();
+        QTest::newRow("same build") << Seen{"<p>build:2200</p><p>5 version:V2.2.0</p><p>url:u</p>",
+                                            "当前已是最新版本！", {}, {}, "最新版本：V2.2.0", {}, {}};
         QTest::newRow("newer; a space in the address, a line break after it")
-            << QByteArray("<p>build:2300</p> <p>version:V2.3.0</p> url:http://x.example/r 2.zip<br>") << "发现新版本！"
-            << "点此下载最新版本" << QUrl("http://x.example/r%202.zip");
+            << Seen{"<p>build:2300</p> <p>version:V2.3.0</p> url:http://x.example/r 2.zip<br>", newer, download,
+                    QUrl("http://x.example/r%202.zip"), "最新版本：V2.3.0", {}, {}};
         // LabInfo keeps its own words whole, cuts the version at the right, and tells it all
-        // in its tool tip.
+        // in its tool tip, up to 256 characters.
         QTest::newRow("newer, a version of 20,000 characters")
-            << "build:2300 version:" + QByteArray(20000, 'V') + " url:http://x/" << "发现新版本！" << "点此下载最新版本"
-            << QUrl("http://x/");
+            << Seen{"build:2300 version:" + QByteArray(20000, 'V') + " url:http://x/", newer, download,
+                    QUrl("http://x/"), "最新版本：V…", tip + QString(256, u'V') + u'…', {}};
         QTest::newRow("newer, not a web address: shown, not a link")
-            << QByteArray("build:2300 version:V2.3.0 url:file:///etc/passwd") << "发现新版本！"
-            << "file:///etc/passwd" << QUrl();
+            << Seen{"build:2300 version:V2.3.0 url:file:///etc/passwd", newer, "file:///etc/passwd", {},
+                    "最新版本：V2.3.0 ", {}, {}};
+        // The longest page the check reads, its version or its address as long as it can be;
+        // a web address is opened whole.
+        const auto longest = [](QByteArray version, QByteArray url, bool longVersion) {
+            const qsizetype fill = PageLoader::MaxPageBytes - QByteArray("build:2300 version: url:").size()
+                                   - version.size() - url.size();
+            (longVersion ? version : url) += QByteArray(fill, longVersion ? 'V' : 'a');
+            return "build:2300 version:" + version + " url:" + url;
+        };
+        const QByteArray longWeb = longest("V2.3.0 ", "http://x.example/", false);
+        QTest::newRow("the longest page, a long version")
+            << Seen{longest("V2.3.0 ", "http://x.example/", true), newer, download, QUrl("http://x.example/"),
+                    "最新版本：V2.3.0 V…", tip + "V2.3.0 " + QString(249, u'V') + u'…', {}};
+        QTest::newRow("the longest page, a long web address")
+            << Seen{longWeb, newer, download, QUrl(QString::fromLatin1(longWeb.mid(longWeb.indexOf(" url:") + 5))),
+                    "最新版本：V2.3.0 ", {}, {}};
+        QTest::newRow("the longest page, a long address of another kind")
+            << Seen{longest("V2.3.0 ", "file:///", false), newer, "file:///a…", {}, "最新版本：V2.3.0 ", {},
+                    "file:///" + QString(248, u'a') + u'…'};
+        QTest::newRow("markup shown as the text it is")
+            << Seen{("<pre>build:2300 version:" + img.toHtmlEscaped() + QString(300, u'V') + " url:"
+                     + img.toHtmlEscaped() + "</pre>")
+                        .toUtf8(),
+                    newer, img, {}, "最新版本：<…", tip + img + QString(241, u'V') + u'…', {}};
     }
     void outcome()
     {
-        QFETCH(QByteArray, page);
-        QFETCH(QString, shown);
-        QFETCH(QString, linkLine);
-        QFETCH(QUrl, opened);
-        PageServer server({page});
+        QFETCH(Seen, seen);
+        PageServer server({seen.page});
         QPointer<frmUpdate> window = showCheck(server.address(), 20);
-        QTRY_COMPARE(message(window), shown);
-        QVERIFY(uitest::paints(control<QLabel>(window, "LabMsg"),
-                               shown == u"发现新版本！" ? QColor(255, 0, 0) : QColor(128, 0, 128)));
+        QTRY_COMPARE(message(window), seen.message);
         auto *url = control<QLabel>(window, "LabURL");
-        QCOMPARE(url->isVisible() ? url->text() : QString(), linkLine);
         auto *info = control<QLabel>(window, "LabInfo");
+        QVERIFY(uitest::paints(control<QLabel>(window, "LabMsg"),
+                               seen.message == u"发现新版本！" ? QColor(255, 0, 0) : QColor(128, 0, 128)));
+        QVERIFY2(shows(url->isVisible() ? url->text() : QString(), seen.link), qPrintable(url->text()));
         const QStringList lines = info->text().split(u'\n');
         QCOMPARE(lines.value(0), QStringLiteral("当前版本：V2.2.0"));
-        QVERIFY(lines.value(1).startsWith(QStringLiteral("最新版本：V")));
+        QVERIFY2(shows(lines.value(1), seen.info), qPrintable(lines.value(1)));
         QVERIFY(info->geometry().left() >= 0 && info->geometry().right() < window->width());
-        QCOMPARE(lines.value(1).endsWith(u'…'),
-                 info->toolTip() == Qt::convertFromPlainText("当前版本：V2.2.0\r\n最新版本：" + QString(256, u'V') + "…"));
+        // Black text, not the red picture; a link's text is red.
+        QVERIFY(!uitest::paints(info, QColor(255, 0, 0)));
+        QCOMPARE(uitest::paints(url, QColor(255, 0, 0)), !seen.opened.isEmpty());
+        static const QRegularExpression lineEnd(QStringLiteral("\\s*\n"));
+        QCOMPARE(shownToolTip(info).replace(lineEnd, QStringLiteral("\n")), seen.infoTip);
+        QCOMPARE(shownToolTip(url), seen.linkTip);
         QTest::mouseClick(url, Qt::LeftButton);
-        QCOMPARE(OpenAddress::takeOpened(), opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{opened});
+        QCOMPARE(OpenAddress::takeOpened(), seen.opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{seen.opened});
         // "开始检查" again: asked anew and found by polling; the link stays until the new outcome.
         QTest::mouseClick(control<QPushButton>(window, "CmdUpdate"), Qt::LeftButton);
-        QCOMPARE(url->isVisible(), !linkLine.isEmpty());
+        QCOMPARE(url->isVisible(), !seen.link.isEmpty());
         QCOMPARE(info->text(), QStringLiteral("当前版本：V2.2.0"));
         QTRY_VERIFY(!control<QTimer>(window, "Timer1")->isActive());
-        QCOMPARE(message(window), shown);
+        QCOMPARE(message(window), seen.message);
         QCOMPARE(server.requests, 2);
-        delete window;
-    }
-
-    // The longest page the check reads, its version or its address as long as it can be:
-    // a label and its tool tip show 256 characters of it and "…", and a web address is
-    // opened whole.
-    void longestPage_data()
-    {
-        QTest::addColumn<QByteArray>("longPart");
-        QTest::addColumn<QString>("infoTip"); // its second line
-        QTest::addColumn<QString>("linkLine");
-        QTest::addColumn<QString>("linkTip");
-        QTest::newRow("a long version") << QByteArray("version") << "最新版本：V2.3.0 " + QString(249, u'V') + u'…'
-                                        << "点此下载最新版本" << QString();
-        QTest::newRow("a long web address") << QByteArray("web") << QString() << "点此下载最新版本" << QString();
-        QTest::newRow("a long address of another kind")
-            << QByteArray("file") << QString() << QString() << "file:///" + QString(248, u'a') + u'…';
-    }
-    void longestPage()
-    {
-        QFETCH(QByteArray, longPart);
-        QFETCH(QString, infoTip);
-        QFETCH(QString, linkLine);
-        QFETCH(QString, linkTip);
-        QByteArray version = "V2.3.0 ", url = longPart == "file" ? "file:///" : "http://x.example/";
-        const qsizetype fill = PageLoader::MaxPageBytes - QByteArray("build:2300 version: url:").size() - version.size()
-                               - url.size();
-        (longPart == "version" ? version : url) += QByteArray(fill, longPart == "version" ? 'V' : 'a');
-        const QByteArray page = "build:2300 version:" + version + " url:" + url;
-        QCOMPARE(page.size(), PageLoader::MaxPageBytes);
-        PageServer server({page});
-        QPointer<frmUpdate> window = showCheck(server.address(), 20);
-        QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
-        auto *info = control<QLabel>(window, "LabInfo");
-        auto *link = control<QLabel>(window, "LabURL");
-        const QString tip = shownToolTip(info);
-        QCOMPARE(tip.split(QRegularExpression(QStringLiteral("\\s*\n"))).value(1), infoTip);
-        QCOMPARE(shownToolTip(link), linkTip);
-        if (linkLine.isEmpty())
-            QVERIFY(link->text().endsWith(u'…') && link->text().size() < 256);
-        else
-            QCOMPARE(link->text(), linkLine);
-        QTest::mouseClick(link, Qt::LeftButton);
-        QCOMPARE(OpenAddress::takeOpened(),
-                 longPart == "file" ? QList<QUrl>{} : QList<QUrl>{QUrl(QString::fromLatin1(url.constData()))});
         delete window;
     }
 
@@ -234,32 +243,6 @@ private slots:
         delete window;
     }
 
-    // Page text that looks like markup is shown as the text it is: no picture from the
-    // local disk is loaded into a label or a tool tip.
-    void markupStaysText()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir::setCurrent(dir.path()));
-        QImage red(200, 40, QImage::Format_RGB32);
-        red.fill(QColor(255, 0, 0));
-        QVERIFY(red.save(QStringLiteral("r.png")));
-        const QString img = QStringLiteral("<img src=r.png>");
-        PageServer server({("<pre>build:2300 version:" + img.toHtmlEscaped() + QString(300, u'V') + " url:"
-                           + img.toHtmlEscaped() + "</pre>").toUtf8()});
-        QPointer<frmUpdate> window = showCheck(server.address(), 20);
-        QTRY_COMPARE(message(window), QStringLiteral("发现新版本！"));
-        auto *url = control<QLabel>(window, "LabURL");
-        auto *info = control<QLabel>(window, "LabInfo");
-        QCOMPARE(url->text(), img);
-        QVERIFY(!uitest::paints(info, QColor(255, 0, 0)));
-        QVERIFY(!uitest::paints(url, QColor(255, 0, 0))); // shown as black text, not as the picture
-        QTextDocument tip;
-        tip.setHtml(info->toolTip()); // as the tool tip shows it
-        QVERIFY(tip.toPlainText().contains(img));
-        delete window;
-        QDir::setCurrent(QDir::tempPath());
-    }
-
     // The window as the program opens it: the maker's page, asked once a second.
     void designedCheck()
     {
@@ -272,18 +255,16 @@ private slots:
 
     void timesOut_data()
     {
-        QTest::addColumn<bool>("serverUp");
-        QTest::addColumn<QByteArray>("page");
-        QTest::newRow("not the version page") << true << QByteArray("<body>Not found</body>");
-        QTest::newRow("closed port") << false << QByteArray();
+        QTest::addColumn<QByteArray>("page"); // empty: no server, a closed port
+        QTest::newRow("not the version page") << QByteArray("<body>Not found</body>");
+        QTest::newRow("closed port") << QByteArray();
         // Past the most that is read, a page is not read at all, whatever it says.
-        QTest::newRow("a page over 1 MiB") << true
-                                           << "<p>build:2300 version:V url:http://x/</p>" + QByteArray(1 << 20, ' ');
+        QTest::newRow("a page over 1 MiB") << "<p>build:2300 version:V url:http://x/</p>" + QByteArray(1 << 20, ' ');
     }
     void timesOut()
     {
-        QFETCH(bool, serverUp);
         QFETCH(QByteArray, page);
+        const bool serverUp = !page.isEmpty();
         PageServer server({page});
         // Ticks long enough for the request of tick 60 to reach the server before tick 61
         // gives up on it.

@@ -8,15 +8,17 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 #include <QWindow>
 
 using namespace rainquill;
 using namespace schemefixture;
+using uitest::reader;
 
-// The child windows and the thank-you window: how they open, take the keyboard, stay
-// above the main window, and give control back or end the program; the scheme editor and
-// the custom swatches over color.dat in the working folder.
+// The child windows and the thank-you window: how they open, take the keyboard, and give
+// control and the focus back or end the program; the about window's links; the scheme
+// editor and the custom swatches over color.dat in the working folder.
 class TestWindows : public uitest::WindowTest
 {
     Q_OBJECT
@@ -34,25 +36,62 @@ private slots:
     void init() { openWindow(); }
     void cleanup() { closeWindow(); }
 
+    // A child window opens from the menu bar by the keyboard, the editor by a key on the
+    // marked custom swatch or by a screen reader's menu on it, as a right click would. It
+    // takes the keyboard on its default button; the main window is disabled and refuses to
+    // close. Its key unloads it, and the focus comes back where it was: for a menu command,
+    // before the menu bar took it; for the editor, on its swatch. It then opens afresh.
     void children_data()
     {
         QTest::addColumn<QString>("child");
-        QTest::addColumn<QString>("defaultButton");
-        QTest::addColumn<int>("key");
-        QTest::newRow("about, Enter") << "frmAbout1" << "CmdOK" << int(Qt::Key_Return);
-        QTest::newRow("version check, Esc") << "frmUpdate" << "CmdUpdate" << int(Qt::Key_Escape);
-        QTest::newRow("scheme editor, Esc") << "frmCustomColor" << "CmdSave" << int(Qt::Key_Escape);
+        QTest::addColumn<QString>("way");  // into the menu bar, or on the swatch: a key or "reader"
+        QTest::addColumn<QString>("from"); // the focus before
+        QTest::addColumn<int>("key");      // that closes it
+        const int esc = Qt::Key_Escape, enter = Qt::Key_Return;
+        QTest::newRow("about, F10 from the step box, Enter") << "frmAbout1" << "F10" << "TxtStep" << enter;
+        QTest::newRow("version check, Alt from the format list, Esc") << "frmUpdate" << "Alt" << "Combo1" << esc;
+        QTest::newRow("editor, Menu key, Esc") << "frmCustomColor" << "Menu" << "Frame3_1" << esc;
+        QTest::newRow("editor, Shift+F10, Esc") << "frmCustomColor" << "Shift+F10" << "Frame3_1" << esc;
+        QTest::newRow("editor, a screen reader's menu, Esc") << "frmCustomColor" << "reader" << "Frame3_1" << esc;
     }
     void children()
     {
         QFETCH(QString, child);
-        QFETCH(QString, defaultButton);
+        QFETCH(QString, way);
+        QFETCH(QString, from);
         QFETCH(int, key);
-        QPointer<QWidget> window = openChild(child);
-        QVERIFY(window);
+        const bool editor = child == u"frmCustomColor";
+        const QString defaultButton = editor ? "CmdSave" : child == u"frmUpdate" ? "CmdUpdate" : "CmdOK";
+        if (editor) {
+            get<QAction>("MenuCustom")->trigger();
+            QCOMPARE(MessageBox::takeShown(), QList<MessageBox::Shown>{Damaged}); // color.dat made anew
+        }
+        QWidget *start = get(from);
+        start->setFocus(Qt::TabFocusReason);
+        if (editor) {
+            for (const Qt::Key move : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
+                QTest::keyClick(start, move);
+            QAccessibleActionInterface *swatch = reader(get("PicColorBox_17"))->actionInterface();
+            QCOMPARE(swatch->actionNames(), (QStringList{QAccessibleActionInterface::pressAction(),
+                                                         QAccessibleActionInterface::showMenuAction()}));
+            if (way == u"reader")
+                swatch->doAction(QAccessibleActionInterface::showMenuAction());
+            else
+                QTest::keyClick(start, way == u"Menu" ? Qt::Key_Menu : Qt::Key_F10,
+                                way == u"Menu" ? Qt::NoModifier : Qt::ShiftModifier);
+        } else {
+            uitest::enterMenuBar(way);
+            QTRY_VERIFY(m_window->menuBar()->hasFocus());
+            for (int n = child == u"frmAbout1" ? 2 : 1; n > 0; --n)
+                QTest::keyClick(m_window->menuBar(), Qt::Key_Right);
+            QTest::keyClick(m_window->menuBar(), Qt::Key_Return);
+        }
+        QPointer<QWidget> window;
+        QTRY_VERIFY((window = uitest::topLevel(child)));
+        if (editor) // the second column's third
+            QCOMPARE(window->windowTitle(), QStringLiteral("自定义方案 方案8"));
         QVERIFY(!m_window->isEnabled());
-        QCOMPARE(window->windowHandle()->transientParent(), m_window->windowHandle());
-        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Dialog);
+        QCOMPARE(reader(window)->role(), QAccessible::Dialog);
         QCOMPARE(window->focusWidget(), uitest::control(window, defaultButton));
         // A close request to the disabled main window is refused while the child is open.
         QVERIFY(!m_window->close());
@@ -62,47 +101,47 @@ private slots:
         QTRY_VERIFY(!window); // unloaded
         QVERIFY(m_window->isEnabled());
         QCOMPARE(EndProgram::takeRequests(), 0);
+        QTRY_COMPARE(QApplication::focusWidget(), start);
+        if (editor)
+            QTRY_VERIFY(uitest::markedAt(start, get("PicColorBox_17")));
         QVERIFY(openChild(child)); // loaded afresh
-        MessageBox::takeShown(); // the editor's color.dat was missing and is rebuilt
     }
 
     // The about window in the design's colours, the heading red, the links blue, the about
-    // text navy; the about text read as the text it is.
+    // text navy, read as the text it is. Its three link lines and its logo open their
+    // addresses by a click and a screen reader's press, the lines also by Enter after Tab
+    // from "确 定", which never stops at the logo; the window stays.
     void aboutWindow()
     {
         QWidget *about = openChild("frmAbout1");
         for (const auto &[name, color] : {std::pair{"LabHead", QColor(255, 0, 0)}, {"Label1", QColor(0, 0, 255)},
                                           {"labAbout", QColor(0, 0, 128)}})
             QVERIFY2(uitest::paintsNear(uitest::control(about, name), color, 40), name);
-        QVERIFY(QAccessible::queryAccessibleInterface(uitest::control(about, "labAbout"))
-                    ->text(QAccessible::Name)
-                    .contains(QStringLiteral("青枫")));
-    }
-
-    // A custom swatch's editor opens from the keyboard too: the Menu key or Shift+F10 on
-    // the marked swatch acts as a right click.
-    void editorFromTheKeyboard_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::newRow("Menu") << int(Qt::Key_Menu) << int(Qt::NoModifier);
-        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
-    }
-    void editorFromTheKeyboard()
-    {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        get<QAction>("MenuCustom")->trigger();
-        QCOMPARE(MessageBox::takeShown(), QList<MessageBox::Shown>{Damaged}); // color.dat made anew
-        QWidget *frame = get("Frame3_1");
-        frame->setFocus(Qt::TabFocusReason);
-        for (const Qt::Key move : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
-            QTest::keyClick(frame, move);
-        QTest::keyClick(frame, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        auto *editor = qobject_cast<frmCustomColor *>(uitest::topLevel("frmCustomColor"));
-        QVERIFY(editor);
-        QCOMPARE(editor->windowTitle(), QStringLiteral("自定义方案 方案8")); // the second column's third
-        editor->close();
+        QVERIFY(reader(uitest::control(about, "labAbout"))->text(QAccessible::Name).contains(QStringLiteral("青枫")));
+        const QUrl blog("http://www.qingfeng.example"), mail("mailto:author@qingfeng.example");
+        const QUrl product("http://www.qingfeng.example/rainquill/");
+        QStringList stops{about->focusWidget()->objectName()};
+        for (int n = 0; n < 4; ++n) {
+            QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
+            stops << about->focusWidget()->objectName();
+            if (n < 3) // a link line
+                QTest::keyClick(about->focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(stops, (QStringList{"CmdOK", "Label1", "Label2", "Label3", "CmdOK"}));
+        QCOMPARE(OpenAddress::takeOpened(), (QList<QUrl>{blog, product, mail}));
+        for (const auto &[name, address] : {std::pair{"Label1", blog}, {"Label2", product}, {"Label3", mail},
+                                            {"PicLogo", blog}}) {
+            QWidget *link = uitest::control(about, name);
+            QTest::mouseClick(link, Qt::LeftButton);
+            QCOMPARE(reader(link)->role(), QAccessible::Link);
+            QVERIFY(!reader(link)->text(QAccessible::Name).isEmpty());
+            QAccessibleActionInterface *actions = reader(link)->actionInterface();
+            QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+            actions->doAction(QAccessibleActionInterface::showMenuAction()); // opens nothing
+            actions->doAction(QAccessibleActionInterface::pressAction());
+            QCOMPARE(OpenAddress::takeOpened(), QList<QUrl>(2, address));
+        }
+        QVERIFY(about->isVisible());
     }
 
     // A window opens centred on the free area of its screen; one larger than that keeps
@@ -162,7 +201,8 @@ private slots:
             QCOMPARE(MessageBox::takeShown(), present ? QList<MessageBox::Shown>{} : QList<MessageBox::Shown>{Damaged});
             QCOMPARE(readFile(), present ? fileWith(counting()) : QByteArray("0\r\n").repeated(60));
             QVERIFY(get("Frame3_1")->isVisible());
-            QCOMPARE(swatch(19), std::optional<ColorStrip>(present ? ColorStrip{55, 56, 57, 58, 59, 60} : ColorStrip{}));
+            QCOMPARE(swatch(19),
+                     std::optional<ColorStrip>(present ? ColorStrip{55, 56, 57, 58, 59, 60} : ColorStrip{}));
             click("PicColorBox_12");
             QCOMPARE(m_window->strip(), (present ? ColorStrip{13, 14, 15, 16, 17, 18} : ColorStrip{}));
         }

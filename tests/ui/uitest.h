@@ -94,6 +94,37 @@ inline QRect captionArea(QWidget *frame)
     return {0, 0, frame->width(), frame->fontMetrics().height()};
 }
 
+// What a screen reader is told of a widget.
+inline QAccessibleInterface *reader(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget);
+}
+
+// The focus mark as painted over a swatch of a frame: white at its edge, black inside,
+// 2 px each, then the swatch's own colour.
+inline bool markedAt(QWidget *frame, QWidget *swatch)
+{
+    const QImage image = frame->grab().toImage();
+    const QRect r = swatch->geometry();
+    const auto at = [&](int x) { return image.pixelColor(x, r.center().y()); };
+    return at(r.left()) == Qt::white && at(r.left() + 1) == Qt::white && at(r.left() + 2) == Qt::black
+           && at(r.left() + 3) == Qt::black && at(r.right() - 1) == Qt::white && at(r.right() - 3) == Qt::black
+           && at(r.left() + 4) == swatch->grab().toImage().pixelColor(4, r.height() / 2);
+}
+
+// Into the menu bar from the focused control, as a keyboard does it: F10, or Alt pressed
+// and released alone.
+inline void enterMenuBar(const QString &way)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (way == u"F10") {
+        QTest::keyClick(focus, Qt::Key_F10);
+    } else {
+        QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(focus, Qt::Key_Alt, Qt::NoModifier);
+    }
+}
+
 // One main window a test, in a working folder of its own (color.dat lives there), with
 // every message, colour dialog, address and end of the program answered by the test.
 class WindowTest : public QObject
@@ -177,7 +208,7 @@ inline void setCaret(QPlainTextEdit *edit, int position)
 }
 
 // What a screen reader reads of a widget's text.
-inline QAccessibleTextInterface *reader(QWidget *widget)
+inline QAccessibleTextInterface *textReader(QWidget *widget)
 {
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible ? accessible->textInterface() : nullptr;
@@ -187,15 +218,15 @@ inline QAccessibleTextInterface *reader(QWidget *widget)
 inline QString selectionOf(QWidget *widget)
 {
     int start = 0, end = 0;
-    reader(widget)->selection(0, &start, &end);
-    return QStringLiteral("%1 %2-%3").arg(reader(widget)->cursorPosition()).arg(start).arg(end);
+    textReader(widget)->selection(0, &start, &end);
+    return QStringLiteral("%1 %2-%3").arg(textReader(widget)->cursorPosition()).arg(start).arg(end);
 }
 
 // Every row as a screen reader is told it, asked at every offset: "start-end text", each
 // row once.
 inline QStringList rowsOf(QWidget *widget)
 {
-    QAccessibleTextInterface *text = reader(widget);
+    QAccessibleTextInterface *text = textReader(widget);
     QStringList rows;
     int last = -1;
     for (int offset = 0; offset <= text->characterCount(); ++offset) {
@@ -212,7 +243,7 @@ inline QStringList rowsOf(QWidget *widget)
 // characters, and its text.
 inline QStringList readerText(QWidget *widget)
 {
-    QAccessibleTextInterface *text = reader(widget);
+    QAccessibleTextInterface *text = textReader(widget);
     return {QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value),
             QString::number(text->characterCount()), text->text(0, text->characterCount())};
 }
