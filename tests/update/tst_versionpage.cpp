@@ -87,6 +87,11 @@ private slots:
                                                       << "©";
         QTest::newRow("undeclared, not UTF-8") << "<p>" + gbkVersion << html << "V2.3.0版";
         QTest::newRow("undeclared UTF-8") << QByteArray("<p>\xe7\x89\x88") << html << "版";
+        QTest::newRow("charset from http-equiv")
+            << QByteArray("<meta http-equiv=Content-Type content='text/html; charset=windows-1252'><p>\xb0\xe6") << html
+            << "°æ";
+        QTest::newRow("a header of the charset alone") << QByteArray("<p>\xb0\xe6") << QByteArray("charset=windows-1252")
+                                                       << "°æ";
         // A tag is read up to its 32nd attribute: a charset after that is not seen.
         QByteArray attributes;
         for (int n = 1; n < 32; ++n)
