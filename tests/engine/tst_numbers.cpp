@@ -140,7 +140,7 @@ private slots:
     // 256 columns.
     void drawing()
     {
-        QCOMPARE(StripPixel({0, 0, 0, 5, 5, 5}, 1, 3), (Rgb{2, 2, 2}));
+        QCOMPARE(StripPixel({0, 0, 0, 5, 7, 5}, 1, 3), (Rgb{2, 4, 2})); // 2.5 down, 3.5 up
         for (const ColorStrip &strip : BuiltInSchemes) {
             const ColorStrip swapped = Swapped(strip);
             QCOMPARE(Swapped(swapped), strip);

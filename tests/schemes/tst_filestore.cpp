@@ -130,6 +130,33 @@ private slots:
         QCOMPARE(readFile(), savedOver(counting()));
     }
 
+    // A new color.dat takes the old one's permissions, or else what the umask allows.
+    void permissions_data()
+    {
+        QTest::addColumn<int>("old"); // -1: no file
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("the old file's") << 0600 << 022 << 0600;
+        QTest::newRow("no old file") << -1 << 027 << 0640;
+    }
+    void permissions()
+    {
+        QFETCH(int, old);
+        QFETCH(int, mask);
+        QFETCH(int, mode);
+        if (old >= 0) {
+            writeFile(fileWith(counting()));
+            QCOMPARE(chmod("color.dat", mode_t(old)), 0);
+        }
+        const mode_t before = umask(mode_t(mask));
+        const auto error = old >= 0 ? CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7}) : CustomSchemeFile().rebuild();
+        umask(before);
+        QCOMPARE(told(error), QString());
+        struct stat info{};
+        QCOMPARE(stat("color.dat", &info), 0);
+        QCOMPARE(int(info.st_mode & 07777), mode);
+    }
+
     // A link to itself leads to no file: a write replaces it by a plain file. A dangling
     // link where the folder takes no new file cannot be replaced, and nothing is created
     // where it points.
