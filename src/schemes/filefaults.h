@@ -3,7 +3,8 @@
 namespace rainquill {
 
 // The system calls that read color.dat or write a file, each of which tests can make fail.
-enum class FileCall { Read, NewFile, Write, Truncate, Sync, Close, Rename };
+// ReadInPlace reads the file being written in place, to keep its old bytes.
+enum class FileCall { Read, ReadInPlace, NewFile, Write, Truncate, Sync, Close, Rename };
 
 // Failures put in on purpose, so that every step of a write can be seen failing. The
 // program never arms one; nothing fails unless a test asks.

@@ -27,6 +27,11 @@ ssize_t readSome(int fd, char *data, size_t size)
     return FileFaults::fails(FileCall::Read) ? -1 : ::read(fd, data, size);
 }
 
+ssize_t readAt(int fd, char *data, size_t size, qint64 offset)
+{
+    return FileFaults::fails(FileCall::ReadInPlace) ? -1 : ::pread(fd, data, size, off_t(offset));
+}
+
 ssize_t writeSome(int fd, const char *data, size_t size)
 {
     if (FileFaults::fails(FileCall::Write)) {
@@ -139,7 +144,7 @@ bool readStart(int fd, qint64 size, QByteArray &bytes)
     bytes.resize(qsizetype(size));
     qint64 have = 0;
     while (have < size) {
-        const ssize_t got = ::pread(fd, bytes.data() + have, size_t(size - have), have);
+        const ssize_t got = readAt(fd, bytes.data() + have, size_t(size - have), have);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

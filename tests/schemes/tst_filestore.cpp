@@ -79,6 +79,10 @@ private slots:
             << true << shorter << FileCall::Write << 1 << WriteFailed << true << 0;
         QTest::newRow("in place: the write and its undoing fail")
             << true << shorter << FileCall::Write << 2 << Damaged << false << 0;
+        QTest::newRow("in place: reading the old file fails")
+            << true << longer << FileCall::ReadInPlace << 1 << WriteFailed << true << 0;
+        QTest::newRow("in place: reading the old file is interrupted")
+            << true << longer << FileCall::ReadInPlace << 1 << "" << false << 0;
         QTest::newRow("in place: the cut to length fails") << true << longer << FileCall::Truncate << 1 << WriteFailed << true << 0;
         QTest::newRow("in place: the cut fails, and the undoing's cut")
             << true << shorter << FileCall::Truncate << 2 << Damaged << false << 0;
