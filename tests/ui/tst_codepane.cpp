@@ -49,11 +49,27 @@ QPoint centreOf(QAbstractScrollArea *widget, int offset)
     return widget->viewport()->mapFromGlobal(rect.center());
 }
 
+void sendMouse(QWidget *area, QEvent::Type type, QPoint at, Qt::MouseButtons held)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), area->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(area, &event);
+}
+
 void sendMove(QWidget *area, QPoint at)
 {
-    QMouseEvent drag(QEvent::MouseMove, QPointF(at), area->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(area, &drag);
+    sendMouse(area, QEvent::MouseMove, at, Qt::LeftButton);
+}
+
+// A double click whose second press is held and dragged, event by event as a hand makes it.
+void doubleClickDrag(QAbstractScrollArea *widget, QPoint from, QPoint to)
+{
+    QWidget *area = widget->viewport();
+    sendMouse(area, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(area, QEvent::MouseButtonRelease, from, Qt::NoButton);
+    sendMouse(area, QEvent::MouseButtonDblClick, from, Qt::LeftButton);
+    sendMove(area, to);
+    sendMouse(area, QEvent::MouseButtonRelease, to, Qt::NoButton);
 }
 
 } // namespace
@@ -140,25 +156,33 @@ private slots:
         QCOMPARE(onWidget(area, text->characterRect(0)).topLeft().y(), 0);
     }
 
-    // Double click, triple click: the same selection as the stock text box.
+    // Double click, triple click, and a double click dragged on by words: the same
+    // selection as the stock text box.
     void clicksSelectAsAStockTextBox_data()
     {
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("clicks");
+        QTest::addColumn<int>("dragTo"); // -1: no drag
         for (const int offset : {3, 10, 15, 17, 30})
             for (const int clicks : {2, 3})
-                QTest::addRow("%d clicks at %d", clicks, offset) << offset << clicks;
+                QTest::addRow("%d clicks at %d", clicks, offset) << offset << clicks << -1;
+        for (const int to : {2, 9, 12, 21, 26, 30, 44, 80})
+            QTest::addRow("double click at 17 dragged to %d", to) << 17 << 2 << to;
     }
 
     void clicksSelectAsAStockTextBox()
     {
         QFETCH(int, offset);
         QFETCH(int, clicks);
+        QFETCH(int, dragTo);
         const QString code = ubbCode(QStringLiteral("渐变 a\r\nbc"));
         m_pane->setCode(code);
         m_stock->setPlainText(code);
         const auto selection = [&](QAbstractScrollArea *widget) {
-            uitest::multiClick(widget, centreOf(widget, offset), clicks);
+            if (dragTo < 0) // the rows are the same: the same places on both
+                uitest::multiClick(widget, centreOf(m_pane, offset), clicks);
+            else
+                doubleClickDrag(widget, centreOf(m_pane, offset), centreOf(m_pane, dragTo));
             return selectionOf(widget);
         };
         const QString stock = selection(m_stock);
@@ -205,6 +229,23 @@ private slots:
             stock.append(selectionOf(m_stock));
         }
         QCOMPARE(pane, stock);
+    }
+
+    // A selection a screen reader makes moves the caret: Down goes on from its column, not
+    // from the one the keys kept before.
+    void downAfterAReadersSelection()
+    {
+        const QString code = ubbCode(QStringLiteral("渐变文字 Gradient text\r\n").repeated(4));
+        m_pane->setCode(code);
+        m_stock->setPlainText(code);
+        for (QAbstractScrollArea *widget : both()) {
+            widget->setFocus();
+            QTest::keyClick(widget, Qt::Key_End);
+            QTest::keyClick(widget, Qt::Key_Down);
+            textReader(widget)->setSelection(0, 2, 4);
+            QTest::keyClick(widget, Qt::Key_Down);
+        }
+        QCOMPARE(selectionOf(m_pane), selectionOf(m_stock));
     }
 
     // A drag past the pane's edge goes on scrolling while the button is held, and stops

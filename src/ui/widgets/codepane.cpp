@@ -411,12 +411,25 @@ void CodePane::dragTo(QPoint point)
         setSelection(m_anchor, offset);
         return;
     }
-    // After a double click, whole words.
-    const auto word = m_text.wordAt(offset);
-    if (offset < m_clickedWord.first)
-        setSelection(m_clickedWord.second, word.first);
-    else
-        setSelection(m_clickedWord.first, qMax(word.second, m_clickedWord.second));
+    // After a double click, by words, as a stock text box goes: over the word clicked, that
+    // word; past it, from its far end to the start or the end of the word under the pointer,
+    // whichever the pointer is nearer. Off a word, or on one the row's end cuts, the
+    // selection stays as it is.
+    if (offset >= m_clickedWord.first && offset <= m_clickedWord.second) {
+        setSelection(m_clickedWord.first, m_clickedWord.second);
+        return;
+    }
+    const auto [start, end] = m_text.wordAt(offset);
+    const qsizetype row = m_text.rowOf(start);
+    if (start == end || m_text.rowOf(end) != row)
+        return;
+    const QTextLine line = layout(row)->lineAt(0);
+    const qreal startX = Margin + line.cursorToX(int(start - m_text.rowStart(row)));
+    const qreal endX = Margin + line.cursorToX(int(end - m_text.rowStart(row)));
+    if (point.x() < startX || point.x() > endX)
+        return;
+    const qsizetype anchor = offset < m_clickedWord.first ? m_clickedWord.second : m_clickedWord.first;
+    setSelection(anchor, point.x() - startX < endX - point.x() ? start : end);
 }
 
 void CodePane::mouseMoveEvent(QMouseEvent *event)
