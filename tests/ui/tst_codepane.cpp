@@ -154,6 +154,9 @@ private slots:
         drag(-50);
         QCOMPARE(text->offsetAtPoint(area->mapToGlobal(QPoint(1, 1))), 0);
         QCOMPARE(onWidget(area, text->characterRect(0)).topLeft().y(), 0);
+        // A click below the handle scrolls a page: the rows the pane shows whole.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() / 2));
+        QCOMPARE(m_pane->topRow(), area->height() / rowHeight);
     }
 
     // Double click, triple click, and a double click dragged on by words: the same
@@ -204,6 +207,7 @@ private slots:
         QTest::newRow("Shift+Down") << (Qt::ShiftModifier | Qt::Key_Down) << 12;
         QTest::newRow("PageDown") << QKeyCombination(Qt::Key_PageDown) << 3;
         QTest::newRow("Up from the end") << QKeyCombination(Qt::Key_Up) << 12;
+        QTest::newRow("Shift+Up from the end") << (Qt::ShiftModifier | Qt::Key_Up) << 12;
         QTest::newRow("End") << QKeyCombination(Qt::Key_End) << 1;
     }
 

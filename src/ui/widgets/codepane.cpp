@@ -334,13 +334,16 @@ void CodePane::keyPressEvent(QKeyEvent *event)
 {
     const bool vertical = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down
                           || event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
-    if (!vertical)
-        m_caretX = -1; // moving up and down keeps the column it started from
     if (event->matches(QKeySequence::Copy)) {
         copy();
     } else if (event->matches(QKeySequence::SelectAll)) {
+        m_caretX = -1;
         selectAll();
     } else if (const std::optional<qsizetype> target = caretTarget(event)) {
+        // Moving up and down keeps the column it started from; Shift pressed on its own
+        // moves nothing and keeps it too.
+        if (!vertical)
+            m_caretX = -1;
         const bool extend = event->modifiers() & Qt::ShiftModifier;
         moveCaret(*target, extend);
         if (extend)
