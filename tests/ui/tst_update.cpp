@@ -149,6 +149,10 @@ private slots:
         QTest::newRow("newer, a version of 20,000 characters")
             << Seen{"build:2300 version:" + QByteArray(20000, 'V') + " url:http://x/", newer, download,
                     QUrl("http://x/"), "最新版本：V…", tip + QString(256, u'V') + u'…', {}};
+        // Two lines at most: a version of two lines is cut after its first.
+        QTest::newRow("a version of two lines")
+            << Seen{"build:2300 version:V2.3.0<br>beta url:http://x/", newer, download, QUrl("http://x/"),
+                    "最新版本：V2.3.0…", tip + "V2.3.0\nbeta ", {}};
         // Without the word "build" the number is read where it would stand after it.
         QTest::newRow("no word build") << Seen{"xxxxx2300 version:V2.3.0 url:http://x/", newer, download,
                                               QUrl("http://x/"), "最新版本：V2.3.0 ", {}, {}};
