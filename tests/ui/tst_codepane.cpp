@@ -235,20 +235,27 @@ private slots:
         QCOMPARE(pane, stock);
     }
 
-    // A selection a screen reader makes moves the caret: Down goes on from its column, not
-    // from the one the keys kept before.
+    // A selection a screen reader makes moves the caret: the pane scrolls to it, its
+    // scroll bar follows, and Down goes on from its column, not from the one the keys kept
+    // before.
     void downAfterAReadersSelection()
     {
-        const QString code = ubbCode(QStringLiteral("渐变文字 Gradient text\r\n").repeated(4));
+        const QString code = ubbCode(QStringLiteral("渐变文字 Gradient text\r\n").repeated(40));
         m_pane->setCode(code);
         m_stock->setPlainText(code);
+        const int far = int(code.size()) - 300;
         for (QAbstractScrollArea *widget : both()) {
             widget->setFocus();
             QTest::keyClick(widget, Qt::Key_End);
             QTest::keyClick(widget, Qt::Key_Down);
-            textReader(widget)->setSelection(0, 2, 4);
-            QTest::keyClick(widget, Qt::Key_Down);
+            textReader(widget)->setSelection(0, far, far + 2);
         }
+        const QRect caret = onWidget(m_pane->viewport(), textReader(m_pane)->characterRect(far + 2));
+        QVERIFY(m_pane->viewport()->rect().contains(caret));
+        QCOMPARE(m_pane->verticalScrollBar()->value(), m_pane->topRow());
+        QVERIFY(m_pane->topRow() > 0);
+        for (QAbstractScrollArea *widget : both())
+            QTest::keyClick(widget, Qt::Key_Down);
         QCOMPARE(selectionOf(m_pane), selectionOf(m_stock));
     }
 
