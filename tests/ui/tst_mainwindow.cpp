@@ -121,6 +121,7 @@ private slots:
         QTest::newRow("code") << QStringList{"OptCode"} << QRect() << tall << code;
         QTest::newRow("mixed, Right from the preview") << QStringList{"Right OptView"} << upper << lower << mixed;
         QTest::newRow("mixed, Left from the code") << QStringList{"OptCode", "Left OptCode"} << upper << lower << mixed;
+        QTest::newRow("preview after the code") << QStringList{"OptCode", "OptView"} << tall << QRect() << code;
         QTest::newRow("preview, Left from mixed") << QStringList{"OptAll", "Left OptAll"} << tall << QRect()
                                                   << QList<int>{407, 187};
     }
