@@ -53,6 +53,7 @@ private slots:
         QTest::newRow("editor, Menu key, Esc") << "frmCustomColor" << "Menu" << "Frame3_1" << esc;
         QTest::newRow("editor, Shift+F10, Esc") << "frmCustomColor" << "Shift+F10" << "Frame3_1" << esc;
         QTest::newRow("editor, a screen reader's menu, Esc") << "frmCustomColor" << "reader" << "Frame3_1" << esc;
+        QTest::newRow("editor, a right click, Esc") << "frmCustomColor" << "mouse" << "Frame3_1" << esc;
     }
     void children()
     {
@@ -68,7 +69,9 @@ private slots:
         }
         QWidget *start = get(from);
         start->setFocus(Qt::TabFocusReason);
-        if (editor) {
+        if (way == u"mouse") { // the mark is on the first swatch
+            QTest::mouseClick(get("PicColorBox_17"), Qt::RightButton);
+        } else if (editor) {
             for (const Qt::Key move : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
                 QTest::keyClick(start, move);
             QAccessibleActionInterface *swatch = reader(get("PicColorBox_17"))->actionInterface();
