@@ -580,6 +580,7 @@ private slots:
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         input()->setFocus();
+        const QImage unfocused = frame->grab().toImage(); // no mark before the grid has the focus
         // The code pane is hidden: the schemes are the next stop, the backgrounds the last.
         QTest::keyClick(input(), schemes ? Qt::Key_Tab : Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), frame);
@@ -607,6 +608,8 @@ private slots:
         QCOMPARE(heard(frame), hears.arg(first->objectName(), first->objectName()));
         input()->setFocus();
         QVERIFY(!uitest::markedAt(frame, first));
+        if (swatch != 32) // else the custom swatch shows the colour picked
+            QCOMPARE(frame->grab().toImage(), unfocused);
         QCOMPARE(heard(frame), hears.arg(QString(), first->objectName()));
     }
 };
