@@ -135,6 +135,7 @@ private slots:
         for (const auto &[name, address] : {std::pair{"Label1", blog}, {"Label2", product}, {"Label3", mail},
                                             {"PicLogo", blog}}) {
             QWidget *link = uitest::control(about, name);
+            QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor); // the pointer over it a hand
             QTest::mouseClick(link, Qt::LeftButton);
             QCOMPARE(reader(link)->role(), QAccessible::Link);
             QVERIFY(!reader(link)->text(QAccessible::Name).isEmpty());
