@@ -22,14 +22,10 @@ class TestCustomSchemeFile : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<QTemporaryDir> m_dir;
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-    }
+    void init() { QVERIFY(QDir::setCurrent(m_dir.emplace().path())); }
     void cleanup()
     {
         QDir::setCurrent(QDir::tempPath());
@@ -44,7 +40,7 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("stored"); // empty: the file is left as it was
         QTest::addColumn<QByteArray>("shape");
-        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("message");
         QTest::addColumn<int>("value");
         const auto mismatch = [](const QString &quoted) {
             return QStringLiteral("13 类型不匹配，文件 color.dat 第 14 行“") + quoted + QStringLiteral("”不是 0-255 的数字");
@@ -71,7 +67,7 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QByteArray, stored);
         QFETCH(QByteArray, shape);
-        QFETCH(QString, told);
+        QFETCH(QString, message);
         QFETCH(int, value);
         QList<QByteArray> lines = counting();
         lines[13] = line;
@@ -84,7 +80,7 @@ private slots:
         CustomSchemeFile file;
         for (int attempt = 0; attempt < 2; ++attempt) { // the same outcome every time
             const auto outcome = file.load();
-            QCOMPARE(outcome ? QString::number(outcome->code) + u' ' + outcome->description : QString(), told);
+            QCOMPARE(told(outcome), message);
             // A repair writes exactly 60 lines; otherwise the file is left as it was.
             QCOMPARE(readFile(), stored.isEmpty() ? bytes : fileWith(lines));
         }
@@ -229,7 +225,7 @@ private slots:
                                                       : file.rebuild();
             if (error && error->code == SchemeFileError::FileNotFound && file.rebuild())
                 return 2; // a missing file is rebuilt
-            return (error ? QString::number(error->code) + u' ' + error->description : QString()) == message ? 0 : 3;
+            return told(error) == message ? 0 : 3;
         });
         QFile::setPermissions(".", QFileDevice::Permissions(0x7700));
         QCOMPARE(outcome, 0);

@@ -37,11 +37,6 @@ const QString BestEffort = WriteFailed + QStringLiteral("，已尽力恢复原�
 const QString ForeignLink =
     QStringLiteral("75 路径/文件访问错误，color.dat 是其他用户的链接，不经它写入（写入 color.dat 时）");
 
-QString told(const std::optional<SchemeFileError> &error)
-{
-    return error ? QString::number(error->code) + u' ' + error->description : QString();
-}
-
 // Scheme 1 saved as (2, 3, 4, 5, 6, 7) over `lines`.
 QByteArray savedOver(QList<QByteArray> lines)
 {
@@ -60,14 +55,10 @@ class TestFileStore : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<QTemporaryDir> m_dir;
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-    }
+    void init() { QVERIFY(QDir::setCurrent(m_dir.emplace().path())); }
     void cleanup()
     {
         FileFaults::clear();
