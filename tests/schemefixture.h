@@ -45,6 +45,12 @@ inline QByteArray readFile(const QString &path = rainquill::SchemeFileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// What the user is told: the error's code and description, or nothing.
+inline QString told(const std::optional<rainquill::SchemeFileError> &error)
+{
+    return error ? QString::number(error->code) + u' ' + error->description : QString();
+}
+
 // Runs `check` as an ordinary user, for whom permissions count: as it is when the tests
 // do not run as root, else in a child process that has become the user "nobody", to whom
 // the `given` paths are handed first. Returns what `check` returns.

@@ -70,12 +70,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QByteArray>("err"); // whole when it names the program, else a part
+        QTest::addColumn<Outcome>("expected"); // its err whole when it names the program, else a part
         const auto row = [](const char *name, const QStringList &arguments, const QByteArray &input, int exitCode,
                             const QByteArray &out, const QByteArray &err = {}) {
-            QTest::newRow(name) << arguments << input << exitCode << out << err;
+            QTest::newRow(name) << arguments << input << Outcome{exitCode, out, err};
         };
 
         const QByteArray hint("\n用“rainquill-cli --help”查看全部选项。\n"); // after bad usage
@@ -239,16 +237,14 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, input);
-        QFETCH(int, exitCode);
-        QFETCH(QByteArray, out);
-        QFETCH(QByteArray, err);
+        QFETCH(Outcome, expected);
         const Outcome outcome = run(arguments, input);
-        QCOMPARE(outcome.exitCode, exitCode);
-        QCOMPARE(outcome.out, out);
-        if (err.isEmpty() || err.startsWith("rainquill-cli: "))
-            QCOMPARE(outcome.err, err);
+        QCOMPARE(outcome.exitCode, expected.exitCode);
+        QCOMPARE(outcome.out, expected.out);
+        if (expected.err.isEmpty() || expected.err.startsWith("rainquill-cli: "))
+            QCOMPARE(outcome.err, expected.err);
         else
-            QVERIFY2(outcome.err.contains(err), outcome.err.constData());
+            QVERIFY2(outcome.err.contains(expected.err), outcome.err.constData());
         verifyNamed(outcome.err);
         QFile colorDat(m_dir.filePath(QStringLiteral("color.dat")));
         QVERIFY(colorDat.open(QIODevice::ReadOnly));

@@ -51,6 +51,28 @@ qint64 mapped()
     return text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ').value(0).toLongLong() * 1024;
 }
 
+// A code asked for: the text, its two colours, step and format; and the code written.
+struct CodeCase
+{
+    QString text;
+    uint from, to;
+    double step;
+    OutputFormat format;
+    QString code;
+};
+
+// A request to Convert: the text, its step, the memory held beside, whether the template
+// is complete; the refusal's number, or -1 and the character count and the code's start.
+struct Ask
+{
+    QString text;
+    double step;
+    qint64 beside;
+    bool complete;
+    int refusal;
+    QString code;
+};
+
 } // namespace
 
 // The code and the preview: the worked examples, the limit, and the preview's colours
@@ -85,48 +107,39 @@ private slots:
 
     void generateCode_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<uint>("from");
-        QTest::addColumn<uint>("to");
-        QTest::addColumn<double>("step");
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("code");
-
-        const int ubb = int(OutputFormat::Ubb), html = int(OutputFormat::Html);
-        QTest::newRow("abc") << "abc" << 0x000000u << 0xFFFFFFu << 1.0 << ubb
-                             << "[color=#555555]a[/color][color=#AAAAAA]b[/color][color=#FFFFFF]c[/color]";
+        QTest::addColumn<CodeCase>("c");
+        const OutputFormat ubb = OutputFormat::Ubb, html = OutputFormat::Html;
+        QTest::newRow("abc") << CodeCase{"abc", 0x000000, 0xFFFFFF, 1, ubb,
+                                         "[color=#555555]a[/color][color=#AAAAAA]b[/color][color=#FFFFFF]c[/color]"};
         QTest::newRow("line break html")
-            << "a b\r\nc" << 0xFF0000u << 0x0000FFu << 1.0 << html
-            << "<font color=#D4002A>a</font>&nbsp;<font color=#800080>b</font><br /><font color=#0000FF>c</font>";
-        QTest::newRow("whitespace alone, html") << "a \t\r\nb" << 0u << 0xFFFFFFu << 1.0 << html
-                                                << "<font color=#2A2A2A>a</font>&nbsp;<br /><br /><br />"
-                                                   "<font color=#FFFFFF>b</font>";
+            << CodeCase{"a b\r\nc", 0xFF0000, 0x0000FF, 1, html,
+                        "<font color=#D4002A>a</font>&nbsp;<font color=#800080>b</font>"
+                        "<br /><font color=#0000FF>c</font>"};
+        QTest::newRow("whitespace alone, html")
+            << CodeCase{"a \t\r\nb", 0, 0xFFFFFF, 1, html,
+                        "<font color=#2A2A2A>a</font>&nbsp;<br /><br /><br /><font color=#FFFFFF>b</font>"};
         QTest::newRow("spaces, and a line break in a group, html")
-            << "ab  cd\t\r\ne" << 0u << 0xFFFFFFu << 2.0 << html
-            << "<font color=#1A1A1A>ab</font>&nbsp;&nbsp;<font color=#808080>cd</font>"
-               "<font color=#B2B2B2>\t<br /></font><font color=#E6E6E6>e</font>";
-        QTest::newRow("emoji groups of two") << "😀😀😀" << 0u << 0xFFFFFFu << 2.0 << ubb
-                                             << "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]";
+            << CodeCase{"ab  cd\t\r\ne", 0, 0xFFFFFF, 2, html,
+                        "<font color=#1A1A1A>ab</font>&nbsp;&nbsp;<font color=#808080>cd</font>"
+                        "<font color=#B2B2B2>\t<br /></font><font color=#E6E6E6>e</font>"};
+        QTest::newRow("emoji groups of two")
+            << CodeCase{"😀😀😀", 0, 0xFFFFFF, 2, ubb, "[color=#555555]😀😀[/color][color=#FFFFFF]😀[/color]"};
         // Counted as one text, the code's "]" and the accent that starts the text are one
         // character.
-        QTest::newRow("a leading accent joins the markup") << QStringLiteral("\u0301a") << 0u << 0xFFFFFFu << 1.0 << ubb
-                                                           << QStringLiteral("[color=#808080]\u0301[/color][color=#FFFFFF]a[/color]");
+        QTest::newRow("a leading accent joins the markup")
+            << CodeCase{"\u0301a", 0, 0xFFFFFF, 1, ubb, "[color=#808080]\u0301[/color][color=#FFFFFF]a[/color]"};
         QTest::newRow("markup characters html")
-            << "<&>" << 0u << 0xFFFFFFu << 1.0 << html
-            << "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font><font color=#FFFFFF>&gt;</font>";
+            << CodeCase{"<&>", 0, 0xFFFFFF, 1, html,
+                        "<font color=#555555>&lt;</font><font color=#AAAAAA>&amp;</font>"
+                        "<font color=#FFFFFF>&gt;</font>"};
     }
 
     void generateCode()
     {
-        QFETCH(QString, text);
-        QFETCH(uint, from);
-        QFETCH(uint, to);
-        QFETCH(double, step);
-        QFETCH(int, format);
-        QFETCH(QString, code);
-        const CodeRequest r = request(text, from, to, step, OutputFormat(format));
-        QCOMPARE(GenerateCode(r), std::optional<QString>(code));
-        QCOMPARE(CodeCharacterCount(r), CharacterCount(code));
+        QFETCH(CodeCase, c);
+        const CodeRequest r = request(c.text, c.from, c.to, c.step, c.format);
+        QCOMPARE(GenerateCode(r), std::optional<QString>(c.code));
+        QCOMPARE(CodeCharacterCount(r), CharacterCount(c.code));
     }
 
     // A character is what the reader sees as one: emoji sequences, flags, accents and
@@ -204,34 +217,23 @@ private slots:
     // The one request check: each refusal in its order, each at its bound.
     void convert_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("step");
-        QTest::addColumn<qint64>("beside");
-        QTest::addColumn<bool>("complete");
-        QTest::addColumn<int>("refusal"); // -1: converted
-        QTest::addColumn<QString>("code"); // the character count and the code's start
+        QTest::addColumn<Ask>("ask");
         const QString over(MaxTextLength + 1, u'a');
         const qint64 huge = qint64(1) << 62;
-        QTest::newRow("no text before the template") << QString() << 1.0 << huge << false << 0 << "";
-        QTest::newRow("the template before the length") << over << 1.0 << huge << false << 1 << "";
-        QTest::newRow("one character too many") << over << 1e7 << qint64(0) << true << 2 << "";
+        QTest::newRow("no text before the template") << Ask{"", 1, huge, false, 0, ""};
+        QTest::newRow("the template before the length") << Ask{over, 1, huge, false, 1, ""};
+        QTest::newRow("one character too many") << Ask{over, 1e7, 0, true, 2, ""};
         QTest::newRow("the last character in one more unit")
-            << QString(MaxTextLength - 1, u'a') + "e\u0301" << 5e6 << qint64(0) << true << -1
-            << "10000000 [#000000]" + QString(31, u'a');
-        QTest::newRow("the code before the memory") << over.chopped(1) << 1.0 << huge << true << 3 << "";
-        QTest::newRow("what is held beside") << QStringLiteral("abc") << 1.0 << huge << true << 4 << "";
-        QTest::newRow("converted") << QStringLiteral("a\r\nb") << 1.0 << qint64(0) << true << -1
-                                   << "4 [#404040]a]\r\n[#FFFFFF]b]";
+            << Ask{QString(MaxTextLength - 1, u'a') + "e\u0301", 5e6, 0, true, -1,
+                   "10000000 [#000000]" + QString(31, u'a')};
+        QTest::newRow("the code before the memory") << Ask{over.chopped(1), 1, huge, true, 3, ""};
+        QTest::newRow("what is held beside") << Ask{"abc", 1, huge, true, 4, ""};
+        QTest::newRow("converted") << Ask{"a\r\nb", 1, 0, true, -1, "4 [#404040]a]\r\n[#FFFFFF]b]"};
     }
     void convert()
     {
-        QFETCH(QString, text);
-        QFETCH(double, step);
-        QFETCH(qint64, beside);
-        QFETCH(bool, complete);
-        QFETCH(int, refusal);
-        QFETCH(QString, code);
-        QCOMPARE(converted(text, step, beside, complete), std::make_pair(refusal, code));
+        QFETCH(Ask, ask);
+        QCOMPARE(converted(ask.text, ask.step, ask.beside, ask.complete), std::make_pair(ask.refusal, ask.code));
     }
 
     // Memory bounded by the address space: a code that needs more than is left is refused

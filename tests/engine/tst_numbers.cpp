@@ -14,6 +14,15 @@
 
 using namespace rainquill;
 
+namespace {
+
+struct GroupCase
+{
+    int L, a, b, i, rounded;
+};
+
+} // namespace
+
 // The arithmetic under every conversion and drawing: how a text reads as a number, how the
 // step box settles and steps, the colour and the length of a group, the strip's pixels and
 // its random pairs.
@@ -103,28 +112,21 @@ private slots:
         QCOMPARE(SettleStepText(after), after); // settled once for all
     }
 
+    // One channel, the same in all three: a text of L groups from a to b, group i rounded.
     void groupColor_data()
     {
-        QTest::addColumn<int>("L");
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("i");
-        QTest::addColumn<int>("rounded");
-        QTest::newRow("212.5 to even") << 6 << 255 << 0 << 1 << 212;
-        QTest::newRow("127.5 to even") << 6 << 255 << 0 << 3 << 128;
-        QTest::newRow("63.75") << 4 << 0 << 255 << 1 << 64;
-        QTest::newRow("L1: the end colour") << 1 << 17 << 200 << 1 << 200;
-        QTest::newRow("long text, exact product") << std::numeric_limits<int>::max() << 0 << 255
-                                                  << std::numeric_limits<int>::max() << 255;
+        QTest::addColumn<GroupCase>("c");
+        const int most = std::numeric_limits<int>::max();
+        QTest::newRow("212.5 to even") << GroupCase{6, 255, 0, 1, 212};
+        QTest::newRow("127.5 to even") << GroupCase{6, 255, 0, 3, 128};
+        QTest::newRow("63.75") << GroupCase{4, 0, 255, 1, 64};
+        QTest::newRow("L1: the end colour") << GroupCase{1, 17, 200, 1, 200};
+        QTest::newRow("long text, exact product") << GroupCase{most, 0, 255, most, 255};
     }
     void groupColor()
     {
-        QFETCH(int, L);
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QFETCH(int, i);
-        QFETCH(int, rounded);
-        QCOMPARE(GroupColor({a, a, a}, {b, b, b}, i, L), (Rgb{rounded, rounded, rounded}));
+        QFETCH(GroupCase, c);
+        QCOMPARE(GroupColor({c.a, c.a, c.a}, {c.b, c.b, c.b}, c.i, c.L), (Rgb{c.rounded, c.rounded, c.rounded}));
     }
 
     void wholeStep()

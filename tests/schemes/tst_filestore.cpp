@@ -13,20 +13,29 @@
 using namespace rainquill;
 using namespace schemefixture;
 
-Q_DECLARE_METATYPE(FileCall)
-
 namespace {
+
+// A step of a save that fails `times` times: in place (the folder takes no new file) or
+// beside; line 1 of the old file (its length sets the old size); the message, none where
+// the call is retried; whether the old file is still whole; and MiB of "0" lines after
+// the 60th, never read.
+struct Failure
+{
+    const char *name;
+    bool inPlace;
+    QByteArray first;
+    FileCall call;
+    int times;
+    QString message;
+    bool oldFile;
+    int tailMiB = 0;
+};
 
 const QString WriteFailed = QStringLiteral("57 设备 I/O 错误（写入 color.dat 时）");
 const QString Damaged = WriteFailed + QStringLiteral("，未能恢复原内容，color.dat 可能已损坏");
 const QString BestEffort = WriteFailed + QStringLiteral("，已尽力恢复原内容，但未能确认已写入磁盘，color.dat 可能已损坏");
 const QString ForeignLink =
     QStringLiteral("75 路径/文件访问错误，color.dat 是其他用户的链接，不经它写入（写入 color.dat 时）");
-
-QString told(const std::optional<SchemeFileError> &error)
-{
-    return error ? QString::number(error->code) + u' ' + error->description : QString();
-}
 
 // Scheme 1 saved as (2, 3, 4, 5, 6, 7) over `lines`.
 QByteArray savedOver(QList<QByteArray> lines)
@@ -38,20 +47,18 @@ QByteArray savedOver(QList<QByteArray> lines)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Failure)
+
 // Writing color.dat when a step of the write fails, and through links: what the user is
 // told, and the bytes on disk afterwards.
 class TestFileStore : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<QTemporaryDir> m_dir;
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-    }
+    void init() { QVERIFY(QDir::setCurrent(m_dir.emplace().path())); }
     void cleanup()
     {
         FileFaults::clear();
@@ -65,70 +72,54 @@ private slots:
     // beside it, the old file is never touched.
     void failingStep_data()
     {
-        QTest::addColumn<bool>("inPlace");
-        QTest::addColumn<QByteArray>("first"); // line 1 of the old file: its length sets the old size
-        QTest::addColumn<FileCall>("call");
-        QTest::addColumn<int>("times");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("oldFile"); // else: the file is not the old one
-        QTest::addColumn<int>("tailMiB"); // lines of "0" after the 60th, never read
+        QTest::addColumn<Failure>("failure");
         // The new text is shorter than a first line "0000000001", a byte longer than an empty one.
         const QByteArray longer("0000000001"), shorter;
-        QTest::newRow("in place: a write stops half way") << true << longer << FileCall::Write << 1 << WriteFailed << true << 0;
-        QTest::newRow("in place: a longer text stops half way")
-            << true << shorter << FileCall::Write << 1 << WriteFailed << true << 0;
-        QTest::newRow("in place: the write and its undoing fail")
-            << true << shorter << FileCall::Write << 2 << Damaged << false << 0;
-        QTest::newRow("in place: reading the old file fails")
-            << true << longer << FileCall::ReadInPlace << 1 << WriteFailed << true << 0;
-        QTest::newRow("in place: reading the old file is interrupted")
-            << true << longer << FileCall::ReadInPlace << 1 << "" << false << 0;
-        QTest::newRow("in place: the cut to length fails") << true << longer << FileCall::Truncate << 1 << WriteFailed << true << 0;
-        QTest::newRow("in place: the cut fails, and the undoing's cut")
-            << true << shorter << FileCall::Truncate << 2 << Damaged << false << 0;
-        QTest::newRow("in place: the sync fails") << true << longer << FileCall::Sync << 1 << BestEffort << true << 0;
-        QTest::newRow("in place: the sync fails, and the undoing's sync")
-            << true << longer << FileCall::Sync << 2 << Damaged << true << 0;
-        QTest::newRow("in place: the close fails") << true << longer << FileCall::Close << 1 << WriteFailed << true << 0;
-        QTest::newRow("in place: the close fails, and the undoing's close")
-            << true << longer << FileCall::Close << 2 << Damaged << true << 0;
-        // A file too large to keep whole: what the new text covers is kept, and the rest
-        // stays on disk until the file is cut to its new length.
-        QTest::newRow("in place, 65 MiB: a write stops half way")
-            << true << longer << FileCall::Write << 1 << WriteFailed << true << 65;
-        QTest::newRow("in place, 65 MiB: the sync fails after the cut")
-            << true << longer << FileCall::Sync << 1 << Damaged << false << 65;
-        QTest::newRow("reading the old file fails")
-            << false << longer << FileCall::Read << 1 << "57 设备 I/O 错误（读取 color.dat 时）" << true << 0;
-        QTest::newRow("a read is interrupted, and read again") << false << longer << FileCall::Read << 1 << "" << false << 0;
-        QTest::newRow("beside: a write fails") << false << longer << FileCall::Write << 1 << WriteFailed << true << 0;
-        QTest::newRow("beside: the sync fails") << false << longer << FileCall::Sync << 1 << WriteFailed << true << 0;
-        QTest::newRow("beside: the close fails") << false << longer << FileCall::Close << 1 << WriteFailed << true << 0;
-        QTest::newRow("beside: the rename fails") << false << longer << FileCall::Rename << 1 << WriteFailed << true << 0;
+        const QString readFailed = QStringLiteral("57 设备 I/O 错误（读取 color.dat 时）");
+        // A file too large to keep whole (65 MiB): what the new text covers is kept, and the
+        // rest stays on disk until the file is cut to its new length.
+        using enum FileCall;
+        const Failure failures[] = {
+            {"in place: a write stops half way", true, longer, Write, 1, WriteFailed, true},
+            {"in place: a longer text stops half way", true, shorter, Write, 1, WriteFailed, true},
+            {"in place: the write and its undoing fail", true, shorter, Write, 2, Damaged, false},
+            {"in place: reading the old file fails", true, longer, ReadInPlace, 1, WriteFailed, true},
+            {"in place: reading the old file is interrupted", true, longer, ReadInPlace, 1, "", false},
+            {"in place: the cut to length fails", true, longer, Truncate, 1, WriteFailed, true},
+            {"in place: the cut fails, and the undoing's cut", true, shorter, Truncate, 2, Damaged, false},
+            {"in place: the sync fails", true, longer, Sync, 1, BestEffort, true},
+            {"in place: the sync fails, and the undoing's sync", true, longer, Sync, 2, Damaged, true},
+            {"in place: the close fails", true, longer, Close, 1, WriteFailed, true},
+            {"in place: the close fails, and the undoing's close", true, longer, Close, 2, Damaged, true},
+            {"in place, 65 MiB: a write stops half way", true, longer, Write, 1, WriteFailed, true, 65},
+            {"in place, 65 MiB: the sync fails after the cut", true, longer, Sync, 1, Damaged, false, 65},
+            {"reading the old file fails", false, longer, Read, 1, readFailed, true},
+            {"a read is interrupted, and read again", false, longer, Read, 1, "", false},
+            {"beside: a write fails", false, longer, Write, 1, WriteFailed, true},
+            {"beside: the sync fails", false, longer, Sync, 1, WriteFailed, true},
+            {"beside: the close fails", false, longer, Close, 1, WriteFailed, true},
+            {"beside: the rename fails", false, longer, Rename, 1, WriteFailed, true},
+        };
+        for (const Failure &f : failures)
+            QTest::newRow(f.name) << f;
     }
     void failingStep()
     {
-        QFETCH(bool, inPlace);
-        QFETCH(QByteArray, first);
-        QFETCH(FileCall, call);
-        QFETCH(int, times);
-        QFETCH(QString, message);
-        QFETCH(bool, oldFile);
-        QFETCH(int, tailMiB);
+        QFETCH(Failure, failure);
         QList<QByteArray> lines = counting();
-        lines[0] = first;
-        const QByteArray before = fileWith(lines) + QByteArray("0\r\n").repeated(tailMiB * 349526);
+        lines[0] = failure.first;
+        const QByteArray before = fileWith(lines) + QByteArray("0\r\n").repeated(failure.tailMiB * 349526);
         writeFile(before);
-        if (inPlace)
+        if (failure.inPlace)
             FileFaults::failNext(FileCall::NewFile, EACCES);
-        FileFaults::failNext(call, message.isEmpty() ? EINTR : EIO, times); // no message: a call retried
-        QCOMPARE(told(CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7})), message);
-        QCOMPARE(readFile() == before, oldFile);
+        FileFaults::failNext(failure.call, failure.message.isEmpty() ? EINTR : EIO, failure.times);
+        QCOMPARE(told(CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7})), failure.message);
+        QCOMPARE(readFile() == before, failure.oldFile);
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{SchemeFileName}); // nothing left beside it
         // With nothing failing, the same save goes through.
         FileFaults::clear();
         writeFile(before);
-        if (inPlace)
+        if (failure.inPlace)
             FileFaults::failNext(FileCall::NewFile, EACCES);
         QCOMPARE(told(CustomSchemeFile().save(1, {2, 3, 4, 5, 6, 7})), QString());
         QCOMPARE(readFile(), savedOver(counting()));
