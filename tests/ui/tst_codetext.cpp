@@ -96,6 +96,15 @@ private slots:
         QCOMPARE(code.estimatedRowCount(), rows.count(u'|') + 1);
     }
 
+    // A new font's advances replace the old ones, a pair's too.
+    void newAdvances()
+    {
+        CodeText code = model(QStringLiteral("😀😀"), 3);
+        QCOMPARE(rows(code).join(u'|'), QStringLiteral("😀|😀"));
+        code.setAdvance([](char32_t) { return 1.0; });
+        QCOMPARE(rows(code).join(u'|'), QStringLiteral("😀😀"));
+    }
+
     // A line of millions of characters: its rows at their places, the scroll bar's estimate
     // right before the rows are all found, and the row of an offset near the end.
     void longLine_data()

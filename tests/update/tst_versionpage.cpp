@@ -80,6 +80,8 @@ private slots:
         row("charset from http-equiv",
             "<meta http-equiv=Content-Type content='text/html; charset=windows-1252'><p>\xb0\xe6", "°æ");
         row("a header of the charset alone", "<p>\xb0\xe6", "°æ", "charset=windows-1252");
+        row("forty words, no tag among them", "<p>" + QByteArray("ab ").repeated(40) + "end",
+            QString("ab ").repeated(40) + "end");
         // A tag is read up to its 32nd attribute: a charset after that is not seen.
         QByteArray attributes;
         for (int n = 1; n < 32; ++n)
