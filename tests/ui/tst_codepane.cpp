@@ -356,6 +356,7 @@ private slots:
         m_pane->setCode(code);
         m_stock->setPlainText(code);
         QCOMPARE(uitest::readerText(m_pane), uitest::readerText(m_stock));
+        QCOMPARE(uitest::textStates(m_pane), uitest::textStates(m_stock));
         const QStringList rows = uitest::rowsOf(m_stock);
         QVERIFY(rows.size() > code.size() / 100);
         QCOMPARE(uitest::rowsOf(m_pane), rows);

@@ -288,6 +288,7 @@ private slots:
         QCOMPARE(input()->viewport()->width(), stock->viewport()->width());
         QAccessibleTextInterface *read = uitest::textReader(input()), *stockRead = uitest::textReader(stock.get());
         QVERIFY(read && stockRead);
+        QCOMPARE(uitest::textStates(input()), uitest::textStates(stock.get()));
         // The stock widget's value has every line break as "\n", its text a line separator
         // as it is: the pane gives the value in both.
         const QString expected = QAccessible::queryAccessibleInterface(stock.get())->text(QAccessible::Value);

@@ -248,6 +248,14 @@ inline QStringList readerText(QWidget *widget)
             QString::number(text->characterCount()), text->text(0, text->characterCount())};
 }
 
+// What a screen reader is told it may do with a widget's text: read-only, editable,
+// multi-line, selectable.
+inline QList<quint64> textStates(QWidget *widget)
+{
+    const QAccessible::State state = QAccessible::queryAccessibleInterface(widget)->state();
+    return {state.readOnly, state.editable, state.multiLine, state.selectableText};
+}
+
 // A stock plain-text edit beside a pane, in its font, size and frame, holding the text
 // as it holds what is pasted into it; null when it is never shown.
 inline std::unique_ptr<QPlainTextEdit> stockBeside(QAbstractScrollArea *pane, const QString &text = {})
