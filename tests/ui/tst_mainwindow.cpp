@@ -217,6 +217,7 @@ private slots:
                 QVERIFY2(!reader(widget)->text(QAccessible::Name).isEmpty(), qPrintable(name));
         }
         QCOMPARE(reader(get("PicColorBox_12"))->text(QAccessible::Name), QStringLiteral("自定义方案3"));
+        QCOMPARE(reader(get("PicColor"))->text(QAccessible::Name), QStringLiteral("渐变颜色条"));
         input()->replaceText(QStringLiteral("abc"));
         click("CmdGo");
         QCOMPARE(reader(get("Frame2"))->text(QAccessible::Name), QStringLiteral("生成的代码(72个字符)"));
