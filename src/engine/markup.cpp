@@ -115,20 +115,6 @@ void writeCode(Sink &sink, const CodeRequest &r, const Characters &characters)
     });
 }
 
-} // namespace
-
-QString HexByte(double value)
-{
-    const double whole = RoundHalfEven(value);
-    if (!(whole >= 0 && whole <= 255))
-        return {};
-    const int v = int(whole);
-    const QChar digits[] = {QChar(Hex[v >> 4]), QChar(Hex[v & 15])};
-    return QString(digits, 2);
-}
-
-namespace {
-
 // The length bound of CodeLengthBound, for the text's characters already found.
 qint64 lengthBound(const CodeRequest &request, const Characters &characters)
 {

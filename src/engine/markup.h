@@ -27,10 +27,6 @@ struct CodeRequest
 inline constexpr qint64 MaxCodeLength = 100'000'000;
 inline constexpr qint64 MaxTextLength = 10'000'000;
 
-// A channel value written as two upper-case hexadecimal digits after rounding half to
-// even; the empty text for a value that does not fit in two digits.
-QString HexByte(double value);
-
 // The gradient code of the request; no value when the code would be longer than
 // MaxCodeLength. The text and the template must not be empty.
 std::optional<QString> GenerateCode(const CodeRequest &request);

@@ -1,3 +1,4 @@
+#include "engine/colortext.h"
 #include "engine/conversion.h"
 #include "engine/linebreaks.h"
 #include "engine/preview.h"
@@ -324,9 +325,8 @@ private slots:
             for (const PreviewRun &run : PreviewPlan(text, start, end, step)) {
                 QCOMPARE(run.offset, covered);
                 covered += run.length;
-                const Rgb c = run.color;
                 for (qsizetype n = 0; n < run.length; ++n)
-                    shown.append(HexByte(c.red) + HexByte(c.green) + HexByte(c.blue));
+                    shown.append(HexText(run.color).mid(1));
             }
             QCOMPARE(covered, text.size());
             const QString code = GenerateCode(request(text, 0x03C85A, 0xFA0A5B, step, OutputFormat::Ubb)).value();
