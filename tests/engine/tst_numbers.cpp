@@ -48,6 +48,7 @@ private slots:
         QTest::newRow("huge exponent digits") << "1e99999999999999999999999" << inf;
         QTest::newRow("long fraction, large exponent") << "0." + QString(400, u'0') + "1e800" << inf;
         QTest::newRow("signed exponent beyond range") << "1e+999" << inf;
+        QTest::newRow("long fraction below range") << "0." + QString(1100, u'0') + "1e700" << 0.0;
     }
     void leadingNumber()
     {
