@@ -196,6 +196,11 @@ void CodePane::paintEvent(QPaintEvent *)
     }
 }
 
+qreal CodePane::xInRow(qsizetype row, qsizetype offset) const
+{
+    return layout(row)->lineAt(0).cursorToX(int(offset - m_text.rowStart(row)));
+}
+
 qsizetype CodePane::offsetAt(QPoint point) const
 {
     qsizetype row = qMax<qsizetype>(0, m_top + qsizetype(std::floor(qreal(point.y()) / m_rowHeight)));
@@ -221,7 +226,7 @@ qsizetype CodePane::verticalTarget(qsizetype rows)
 {
     const qsizetype from = m_text.rowOf(m_caret);
     if (m_caretX < 0)
-        m_caretX = layout(from)->lineAt(0).cursorToX(int(m_caret - m_text.rowStart(from)));
+        m_caretX = xInRow(from, m_caret);
     qsizetype row = qMax<qsizetype>(0, from + rows);
     if (!m_text.hasRow(row))
         row = m_text.rowCount() - 1;
@@ -426,9 +431,7 @@ void CodePane::dragTo(QPoint point)
     const qsizetype row = m_text.rowOf(start);
     if (start == end || m_text.rowOf(end) != row)
         return;
-    const QTextLine line = layout(row)->lineAt(0);
-    const qreal startX = Margin + line.cursorToX(int(start - m_text.rowStart(row)));
-    const qreal endX = Margin + line.cursorToX(int(end - m_text.rowStart(row)));
+    const qreal startX = Margin + xInRow(row, start), endX = Margin + xInRow(row, end);
     if (point.x() < startX || point.x() > endX)
         return;
     const qsizetype anchor = offset < m_clickedWord.first ? m_clickedWord.second : m_clickedWord.first;

@@ -71,6 +71,8 @@ protected:
 
 private:
     QTextLayout *layout(qsizetype row) const;
+    // Where an offset of the row stands, from the row's left edge.
+    qreal xInRow(qsizetype row, qsizetype offset) const;
     void measureFont();
     void setTop(qsizetype row);
     void scrollBarMoved(int value);
