@@ -320,6 +320,25 @@ private slots:
         QCOMPARE(read->offsetAtPoint(rect.center()), probe);
     }
 
+    // A screen reader edits the pane as it edits the stock widget: a range replaced, text
+    // put in and taken out, at offsets inside the text and across a line break.
+    void editedByAScreenReader()
+    {
+        const QString text = QStringLiteral("one two\r\nthree");
+        input()->replaceText(text);
+        QPlainTextEdit stock;
+        stock.setPlainText(text);
+        for (QWidget *widget : {static_cast<QWidget *>(input()), static_cast<QWidget *>(&stock)}) {
+            QAccessibleEditableTextInterface *edit =
+                QAccessible::queryAccessibleInterface(widget)->editableTextInterface();
+            QVERIFY(edit);
+            edit->replaceText(4, 7, QStringLiteral("2"));
+            edit->insertText(1, QStringLiteral("n"));
+            edit->deleteText(5, 8);
+        }
+        QCOMPARE(input()->text(), stock.toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+    }
+
     // A paragraph held in pieces reads as one: no character where it is cut, and the
     // offsets on either side of the cut are the text's.
     void readsPiecesAsOne()
